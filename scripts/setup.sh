@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Halvane needs to build, test and run, and only those that are missing.
+set -euo pipefail
+
+packages=(
+  g++ cmake make ninja-build pkg-config git
+  qt6-base-dev libhidapi-dev libqcustomplot-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev
+  fonts-dejavu-core
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$package")
+done
+
+if [[ ${#missing[@]} -eq 0 ]]; then
+  exit 0
+fi
+
+as_root=()
+if [[ $(id -u) -ne 0 ]]; then
+  if ! command -v sudo >/dev/null 2>&1; then
+    echo "setup: these packages are missing and sudo is not available: ${missing[*]}" >&2
+    echo "setup: install them as root, then run this again." >&2
+    exit 1
+  fi
+  as_root=(sudo)
+fi
+
+echo "setup: installing ${missing[*]}"
+"${as_root[@]}" apt-get update
+DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y --no-install-recommends "${missing[@]}"

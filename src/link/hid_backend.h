@@ -1,0 +1,42 @@
+#pragma once
+// The few HID operations the link needs; implemented over hidapi and by the simulated meter.
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace halvane {
+
+struct HidDeviceInfo {
+  std::string path;
+  std::uint16_t vendor_id = 0;
+  std::uint16_t product_id = 0;
+  std::string product;  // the device's product string, may be empty
+};
+
+class HidDevice {
+ public:
+  virtual ~HidDevice() = default;
+  // Report lengths of the device's top-level collection, report ID byte included.
+  virtual std::size_t InputReportLength() const = 0;
+  virtual std::size_t OutputReportLength() const = 0;
+  // Writes one output report whose first byte is the report ID. Returns the bytes written or -1.
+  virtual int Write(std::span<const std::uint8_t> report) = 0;
+  // Reads one input report's data (without the report ID) waiting at most timeout_ms.
+  // Returns the bytes read, 0 on time-out, -1 on error or when the device is gone.
+  virtual int Read(std::span<std::uint8_t> data, int timeout_ms) = 0;
+};
+
+class HidBackend {
+ public:
+  virtual ~HidBackend() = default;
+  // The present devices with these IDs, in enumeration order.
+  virtual std::vector<HidDeviceInfo> Enumerate(std::uint16_t vendor_id,
+                                               std::uint16_t product_id) = 0;
+  // Opens a device by path; null when it refuses to open.
+  virtual std::unique_ptr<HidDevice> Open(const std::string& path) = 0;
+};
+
+}  // namespace halvane

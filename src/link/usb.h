@@ -1,0 +1,69 @@
+#pragma once
+// The link to the meter: finds it lazily, keeps the report buffers and exchanges one output and
+// one input report at a time. A read that fails or times out drops the link; the next call
+// searches again. Nothing here reports an error to the caller.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "link/hid_backend.h"
+#include "link/reports.h"
+
+namespace halvane {
+
+inline constexpr std::uint16_t MeterVendorId = 0x0483;
+inline constexpr std::uint16_t MeterProductId = 0x5750;
+
+struct MeterIds {
+  std::uint16_t vendor = MeterVendorId;
+  std::uint16_t product = MeterProductId;
+};
+
+class USB {
+ public:
+  static constexpr int kReadTimeoutMs = 2000;
+  static constexpr std::string_view kNoConnection = " No Connection";
+
+  explicit USB(HidBackend& backend, MeterIds ids = {});
+  ~USB();
+  USB(const USB&) = delete;
+  USB& operator=(const USB&) = delete;
+
+  // Never cleared: bytes a command does not set go out as the previous command left them.
+  OutputReportBuffer& OutputReport() { return output_report_; }
+  // The last input report read successfully; a failed read leaves it as it was.
+  const InputReportBuffer& InputReportCopy() const { return input_report_copy_; }
+  bool MeterConnected() const { return meter_connected_; }
+  std::size_t InputReportLength() const { return input_report_length_; }
+  std::size_t OutputReportLength() const { return output_report_length_; }
+
+  // Receives the caption for the main window's name label after each search: " No Connection"
+  // when the meter was not found, the meter's name when it was.
+  void SetNameLabelSink(std::function<void(std::string_view)> sink) { name_sink_ = std::move(sink); }
+
+  bool FindMeter();
+  void ExchangeReports();  // write, then read; searches first when not connected
+  void SendReport();       // write only; when not connected only searches
+  void ReceiveReport();    // read only; when not connected only searches
+  void ReadInputReport();  // a bare read of one report, without a search
+  void WriteOutputReport();
+
+ private:
+  void DropLink();
+
+  HidBackend& backend_;
+  MeterIds ids_;
+  std::unique_ptr<HidDevice> device_;
+  bool meter_connected_ = false;
+  std::size_t input_report_length_ = 0;
+  std::size_t output_report_length_ = 0;
+  OutputReportBuffer output_report_{};
+  InputReportBuffer input_report_{};
+  InputReportBuffer input_report_copy_{};
+  std::function<void(std::string_view)> name_sink_;
+};
+
+}  // namespace halvane
