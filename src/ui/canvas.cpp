@@ -37,7 +37,9 @@ Color BgrColor(std::uint32_t bgr) {
 Canvas::Canvas(double width_units, double height_units, TextMeasure measure)
     : width_(width_units), height_(height_units), measure_(std::move(measure)) {}
 
-void Canvas::Line(Point from, Point to, const Pen& pen) { items_.push_back(LineItem{from, to, pen}); }
+void Canvas::Line(Point from, Point to, const Pen& pen) {
+  items_.push_back(LineItem{from, to, pen});
+}
 
 void Canvas::Box(Point corner1, Point corner2, Color fill) {
   items_.push_back(BoxItem{corner1, corner2, fill});

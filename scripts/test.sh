@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Sets up and runs the whole test suite: the tests headless, the same tests under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of every fuzz target.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/setup.sh
+export QT_QPA_PLATFORM=offscreen
+jobs=$(nproc)
+
+echo "== build and test"
+cmake -S . -B build/main -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build/main -j "$jobs"
+ctest --test-dir build/main --output-on-failure -j "$jobs"
+
+echo "== build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DHALVANE_SANITIZE=ON \
+  -DHALVANE_BENCH=OFF >/dev/null
+cmake --build build/asan -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build/asan --output-on-failure -j "$jobs"
+
+echo "== fuzz"
+cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHALVANE_FUZZ=ON \
+  -DHALVANE_GUI=OFF -DHALVANE_TESTS=OFF -DHALVANE_BENCH=OFF \
+  -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+cmake --build build/fuzz -j "$jobs"
+for target in build/fuzz/fuzz/fuzz_*; do
+  [[ -x "$target" ]] || continue
+  name=$(basename "$target")
+  corpus="build/fuzz/corpus/$name"
+  mkdir -p "$corpus"
+  echo "-- $name"
+  "$target" -max_total_time=20 -print_final_stats=0 "$corpus" "fuzz/seeds/$name" 2>&1 | tail -n 2
+done

@@ -1,0 +1,76 @@
+// Builds the device link over the instrument or the simulated meter and opens the main window.
+
+#include <QApplication>
+#include <QStandardPaths>
+#include <cstdio>
+#include <fstream>
+#include <memory>
+
+#include "app/options.h"
+#include "link/hidapi_backend.h"
+#include "link/tracing_backend.h"
+#include "link/usb.h"
+#include "live/panel.h"
+#include "sim/simulated_backend.h"
+#include "sim/simulated_meter.h"
+
+namespace {
+
+std::filesystem::path TempFolder() {
+#ifdef _WIN32
+  return "C:\\Temp";
+#else
+  return QStandardPaths::writableLocation(QStandardPaths::CacheLocation).toStdString();
+#endif
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  const halvane::ParsedOptions parsed = halvane::ParseOptions(arguments);
+  if (!parsed.options) {
+    std::fprintf(stderr, "halvane: %s\n\n%s", parsed.error.c_str(), halvane::UsageText().c_str());
+    return 2;
+  }
+  const halvane::Options& options = *parsed.options;
+  if (options.show_help) {
+    std::fputs(halvane::UsageText().c_str(), stdout);
+    return 0;
+  }
+  if (options.show_version) {
+    std::puts("halvane 8.01 (130809)");
+    return 0;
+  }
+
+  QApplication application(argc, argv);
+  QApplication::setApplicationName("halvane");
+  QApplication::setApplicationVersion("8.01");
+
+  std::unique_ptr<halvane::SimulatedMeter> meter;
+  std::unique_ptr<halvane::HidBackend> device_backend;
+  if (options.simulate) {
+    meter = std::make_unique<halvane::SimulatedMeter>();
+    device_backend = std::make_unique<halvane::SimulatedBackend>(*meter, options.device);
+  } else {
+    device_backend = std::make_unique<halvane::HidapiBackend>();
+  }
+
+  std::ofstream trace_stream;
+  std::unique_ptr<halvane::TracingBackend> tracing;
+  halvane::HidBackend* backend = device_backend.get();
+  if (!options.trace_file.empty()) {
+    trace_stream.open(options.trace_file, std::ios::app);
+    if (!trace_stream) {
+      std::fprintf(stderr, "halvane: cannot open the trace file %s\n", options.trace_file.c_str());
+      return 1;
+    }
+    tracing = std::make_unique<halvane::TracingBackend>(*backend, trace_stream);
+    backend = tracing.get();
+  }
+
+  halvane::USB usb(*backend, options.device);
+  halvane::Panel panel(usb, TempFolder());
+  panel.show();
+  return QApplication::exec();
+}

@@ -1,0 +1,33 @@
+#pragma once
+// The program's command line.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "link/usb.h"
+
+namespace halvane {
+
+struct Options {
+  bool simulate = false;
+  MeterIds device;
+  std::string trace_file;  // empty: no trace
+  bool show_help = false;
+  bool show_version = false;
+};
+
+struct ParsedOptions {
+  std::optional<Options> options;  // nullopt when the command line is wrong
+  std::string error;               // why, for the user
+};
+
+// "VID:PID" in hexadecimal, each 1 to 4 digits, an optional 0x prefix each.
+std::optional<MeterIds> ParseDeviceIds(std::string_view text);
+
+ParsedOptions ParseOptions(const std::vector<std::string>& arguments);
+
+std::string UsageText();
+
+}  // namespace halvane

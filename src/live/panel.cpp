@@ -1,0 +1,171 @@
+#include "live/panel.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QScreen>
+#include <QToolButton>
+#include <cmath>
+
+#include "live/live_screen.h"
+#include "live/panel_layout.h"
+#include "live/temp_record_file.h"
+#include "ui/icons.h"
+
+namespace halvane {
+
+namespace {
+
+QString ToQString(std::string_view text) {
+  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+double TwipsPerPixel(const QWidget& widget) {
+  return 1440.0 / widget.logicalDpiX();
+}
+
+}  // namespace
+
+Panel::Panel(USB& usb, const std::filesystem::path& temp_folder, QWidget* parent)
+    : QMainWindow(parent), usb_(usb), canvas_(kPanelWidthUnits, kPanelHeightUnits) {
+  setObjectName("Panel");
+  setWindowTitle(ToQString(kPanelCaption));
+  temp_file_path_ = PrepareTempRecordFile(temp_folder);
+  move(0, 0);
+
+  view_ = new CanvasView(canvas_, this);
+  view_->setObjectName("DrawingArea");
+  setCentralWidget(view_);
+  canvas_.SetTextMeasure(view_->MakeTextMeasure());
+  connect(view_, &CanvasView::DoubleClicked, this, &Panel::ToggleCaption);
+
+  CreateToolbar();
+  lists_ = CreatePanelLists(view_);
+  CreateStatusImages();
+  usb_.SetNameLabelSink(
+      [this](std::string_view caption) { lbl_name_->setText(ToQString(caption)); });
+
+  const double twips_per_pixel = TwipsPerPixel(*this);
+  const WindowSize minimum = ApplyMinimumSize({0, 0});
+  resize(static_cast<int>(std::lround(minimum.width / twips_per_pixel)),
+         static_cast<int>(std::lround(minimum.height / twips_per_pixel)));
+
+  timer1_.setObjectName("Timer1");
+  timer1_.setInterval(kPollIntervalMs);
+  connect(&timer1_, &QTimer::timeout, this, &Panel::PollMeter);
+  timer1_.start();
+}
+
+void Panel::CreateToolbar() {
+  toolbar_ = addToolBar("Toolbar1");
+  toolbar_->setObjectName("Toolbar1");
+  toolbar_->setMovable(false);
+  toolbar_->setIconSize(QSize(32, 32));
+  for (const ToolbarButton& button : kToolbarButtons) {
+    QAction* action = toolbar_->addAction(ToolbarIcon(button.key), ToQString(button.text));
+    action->setObjectName(ToQString(button.key));
+    action->setToolTip(ToQString(button.text));
+  }
+  auto* spacer = new QWidget(toolbar_);
+  spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+  toolbar_->addWidget(spacer);
+  lbl_name_ = new QLabel(toolbar_);
+  lbl_name_->setObjectName("LblName");
+  toolbar_->addWidget(lbl_name_);
+}
+
+void Panel::CreateStatusImages() {
+  auto make = [this](const char* name, StatusImage image, Point at) {
+    auto* label = new QLabel(view_);
+    label->setObjectName(name);
+    label->setPixmap(StatusImagePixmap(image));
+    label->adjustSize();
+    label->hide();
+    view_->Anchor(label, at);
+    return label;
+  };
+  ima_rec_ = make("ImaRec", StatusImage::Record, {180, 7});
+  ima_pause_ = make("ImaPause", StatusImage::Pause, {180, 7});
+  ima_stop_ = make("ImaStop", StatusImage::Stop, {180, 7});
+  ima_usb_ = make("ImaUsb", StatusImage::Usb, {200, 5.5});
+}
+
+void Panel::PollMeter() {
+  OutputReportBuffer& report = usb_.OutputReport();
+  report[0] = 0x00;
+  report[1] = kLivePollCommand;
+  usb_.ExchangeReports();
+  if (!usb_.MeterConnected()) {
+    DrawNoConnection(canvas_);
+  } else {
+    reading_ = DecodeLiveReply(usb_.InputReportCopy());
+    MirrorMeterState();
+    DrawLiveScreen(canvas_, reading_);
+  }
+  view_->update();
+}
+
+// Puts the meter's state into the lists and images; setting a list's text runs no handler.
+void Panel::MirrorMeterState() {
+  lists_.ComboRecMode->setCurrentText(reading_.RecordManually ? "Manually" : "Automatically");
+  lists_.ComboDevice->setCurrentText(reading_.StorageIsFlash ? "Flash Memory" : "SD Card");
+  if (const auto trigger = TriggerDisplayFor(reading_.TriggerMode)) {
+    lists_.ComboTrigger->setCurrentText(ToQString(trigger->entry));
+  }
+  ima_rec_->setVisible(reading_.Recording);
+  ima_pause_->setVisible(reading_.Paused);
+  ima_stop_->setVisible(reading_.Stopped);
+  ima_usb_->setVisible(reading_.UsbActive);
+}
+
+void Panel::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  canvas_.Clear();
+  const double twips_per_pixel = TwipsPerPixel(*this);
+  const WindowSize twips{static_cast<int>(std::lround(width() * twips_per_pixel)),
+                         static_cast<int>(std::lround(height() * twips_per_pixel))};
+  const WindowSize wanted = ApplyMinimumSize(twips);
+  if (wanted != twips) {
+    resize(static_cast<int>(std::lround(wanted.width / twips_per_pixel)),
+           static_cast<int>(std::lround(wanted.height / twips_per_pixel)));
+  }
+  PlaceListsUnderButtons();
+}
+
+void Panel::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  PlaceListsUnderButtons();
+}
+
+// Each drop-down list appears just under the toolbar button that opens it.
+void Panel::PlaceListsUnderButtons() {
+  auto place = [this](std::initializer_list<QWidget*> row, const char* key) {
+    QAction* action = toolbar_->findChild<QAction*>(key);
+    QWidget* button = action != nullptr ? toolbar_->widgetForAction(action) : nullptr;
+    int x = button != nullptr ? button->mapTo(this, QPoint(0, 0)).x() : 0;
+    for (QWidget* widget : row) {
+      widget->adjustSize();
+      widget->move(x, 0);
+      x += widget->width();
+    }
+  };
+  place({lists_.ComboRecMode}, "RecMode");
+  place({lists_.ComboDevice}, "Storage");
+  place({lists_.ComboTrigger}, "Trigger");
+  place({lists_.ComboBkLight}, "BackLight");
+  place({lists_.ComboMainSubAC, lists_.ComboFreq}, "AC");
+  place({lists_.ComboMainSubFS, lists_.ComboTime}, "FS");
+  place({lists_.ComboNoItem}, "Plot");
+  lists_.PicTriggerdB->move(lists_.ComboTrigger->x(), lists_.ComboTrigger->height());
+}
+
+void Panel::ToggleCaption() {
+  setWindowTitle(ToQString(ToggleVersionCaption(windowTitle().toStdString())));
+}
+
+void Panel::closeEvent(QCloseEvent* event) {
+  timer1_.stop();
+  event->accept();
+  QApplication::quit();
+}
+
+}  // namespace halvane

@@ -1,0 +1,66 @@
+#pragma once
+// The main window: mirrors the meter's display every 160 ms and carries the toolbar and the
+// settings lists through which the meter is driven.
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QTimer>
+#include <QToolBar>
+#include <filesystem>
+
+#include "link/usb.h"
+#include "live/live_reply.h"
+#include "live/panel_lists.h"
+#include "ui/canvas.h"
+#include "ui/canvas_view.h"
+
+namespace halvane {
+
+class Panel : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  static constexpr int kPollIntervalMs = 160;
+
+  // Start-up: prepares the temporary record file in `temp_folder`, builds and fills every
+  // list, and enables the poll timer as its last step.
+  Panel(USB& usb, const std::filesystem::path& temp_folder, QWidget* parent = nullptr);
+
+  QTimer& Timer1() { return timer1_; }
+  const LiveReading& Reading() const { return reading_; }
+  const Canvas& DrawingCanvas() const { return canvas_; }
+  CanvasView& DrawingArea() { return *view_; }
+  const PanelLists& Lists() const { return lists_; }
+  const std::filesystem::path& TempFilePath() const { return temp_file_path_; }
+
+  // One poll: ask the meter for its display, decode the reply, mirror it and redraw.
+  void PollMeter();
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void CreateToolbar();
+  void CreateStatusImages();
+  void MirrorMeterState();
+  void PlaceListsUnderButtons();
+  void ToggleCaption();
+
+  USB& usb_;
+  std::filesystem::path temp_file_path_;
+  Canvas canvas_;
+  CanvasView* view_;
+  QToolBar* toolbar_;
+  QLabel* lbl_name_;
+  PanelLists lists_;
+  QLabel* ima_rec_;
+  QLabel* ima_pause_;
+  QLabel* ima_stop_;
+  QLabel* ima_usb_;
+  QTimer timer1_;
+  LiveReading reading_;
+};
+
+}  // namespace halvane

@@ -1,0 +1,168 @@
+#include "live/panel.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QSignalSpy>
+#include <QTest>
+#include <fstream>
+
+#include "display_list.h"
+#include "live/panel_layout.h"
+#include "panel_fixture.h"
+
+namespace halvane {
+namespace {
+
+using ::testing::ElementsAre;
+
+std::vector<std::string> EntriesOf(const QComboBox* list) {
+  std::vector<std::string> entries;
+  for (int i = 0; i < list->count(); ++i) {
+    entries.push_back(list->itemText(i).toStdString());
+  }
+  return entries;
+}
+
+using PanelStartUpTest = PanelFixture;
+
+TEST_F(PanelStartUpTest, RunningTwiceLeavesOneEmptyTemporaryRecordFile) {
+  const std::filesystem::path file = temp_folder / "Halvane.tmp";
+  EXPECT_EQ(panel->TempFilePath(), file);
+  std::ofstream(file) << "a record from the last run\n";
+  panel.reset();
+  panel = std::make_unique<Panel>(usb, temp_folder);
+  ASSERT_TRUE(std::filesystem::exists(file));
+  EXPECT_EQ(std::filesystem::file_size(file), 0u);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp_folder), {}), 1);
+}
+
+TEST_F(PanelStartUpTest, ListsAreFilledAndHiddenAndThePollStartsWithoutTalkingToTheMeter) {
+  EXPECT_TRUE(meter.ReceivedReports().empty()) << "nothing searches for the meter at start-up";
+  EXPECT_TRUE(panel->Timer1().isActive());
+  EXPECT_EQ(panel->Timer1().interval(), 160);
+  EXPECT_EQ(panel->Timer1().objectName(), "Timer1");
+
+  for (const char* name : {"ComboTrigger", "ComboBkLight", "ComboDevice", "ComboRecMode",
+                           "ComboNoItem", "ComboMainSubAC", "ComboFreq", "ComboMainSubFS",
+                           "ComboTime", "PicTriggerdB"}) {
+    QWidget* list = Find<QWidget>(name);
+    ASSERT_NE(list, nullptr) << name;
+    EXPECT_TRUE(list->isHidden()) << name;
+  }
+  EXPECT_THAT(EntriesOf(Find<QComboBox>("ComboTrigger")),
+              ElementsAre("Off", "Trigger Level1", "Trigger Level2", "External", "Time", "Exit"));
+  EXPECT_THAT(EntriesOf(Find<QComboBox>("ComboTime")), ElementsAre("F", "S", "t", "I"));
+  const std::vector<std::string> levels = EntriesOf(Find<QComboBox>("CombodB"));
+  ASSERT_EQ(levels.size(), 141u);
+  EXPECT_EQ(levels.front(), "0");
+  EXPECT_EQ(levels.back(), "140");
+  const std::vector<std::string> bands = EntriesOf(Find<QComboBox>("ComboBand"));
+  ASSERT_EQ(bands.size(), 34u);
+  EXPECT_EQ(bands[19], "1k");
+  EXPECT_EQ(bands.back(), "AP");
+  EXPECT_EQ(Find<QComboBox>("ComboRecMode")->currentText(), "Automatically");
+  EXPECT_EQ(Find<QComboBox>("ComboDevice")->currentText(), "Flash Memory");
+}
+
+TEST_F(PanelStartUpTest, ToolbarHasTheFifteenButtonsInOrderWithTextsAndIcons) {
+  std::vector<std::string> keys;
+  for (QAction* action : Find<QToolBar>("Toolbar1")->actions()) {
+    if (!action->objectName().isEmpty()) {
+      keys.push_back(action->objectName().toStdString());
+      EXPECT_FALSE(action->icon().isNull()) << keys.back();
+    }
+  }
+  EXPECT_THAT(keys, ElementsAre("RecMode", "Storage", "RTC", "Comparator", "Trigger", "BackLight",
+                                "Period", "AC", "FS", "Intv", "Memory", "SD", "CtrButton",
+                                "Erase", "Plot"));
+  EXPECT_EQ(Find<QAction>("BackLight")->text(), "Back Light Auto Off");
+}
+
+TEST_F(PanelStartUpTest, DoubleClickShowsAndHidesTheBuildNumber) {
+  EXPECT_EQ(panel->windowTitle(), "Panel   V8.01");
+  QTest::mouseDClick(&panel->DrawingArea(), Qt::LeftButton);
+  EXPECT_EQ(panel->windowTitle(), "Panel   V8.01   130809");
+  QTest::mouseDClick(&panel->DrawingArea(), Qt::LeftButton);
+  EXPECT_EQ(panel->windowTitle(), "Panel   V8.01");
+}
+
+TEST(PanelSizeRuleTest, NarrowOrLowWindowsGrowToTheMinimum) {
+  EXPECT_EQ(ApplyMinimumSize({13650, 9000}), (WindowSize{13600, 9465}));
+  EXPECT_EQ(ApplyMinimumSize({13680, 9465}), (WindowSize{13680, 9465}));
+  EXPECT_EQ(ApplyMinimumSize({20000, 12000}), (WindowSize{20000, 12000}));
+}
+
+TEST_F(PanelStartUpTest, ShrinkingTheWindowIsUndone) {
+  panel->show();
+  panel->resize(600, 400);
+  QApplication::processEvents();
+  const double twips_per_pixel = 1440.0 / panel->logicalDpiX();
+  EXPECT_NEAR(panel->width() * twips_per_pixel, 13600, twips_per_pixel);
+  EXPECT_NEAR(panel->height() * twips_per_pixel, 9465, twips_per_pixel);
+}
+
+TEST_F(PanelStartUpTest, ClosingTheMainWindowEndsTheProgram) {
+  QTimer::singleShot(0, panel.get(), [this] { panel->close(); });
+  QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); });
+  EXPECT_EQ(QApplication::exec(), 0);
+  EXPECT_FALSE(panel->Timer1().isActive());
+}
+
+using PanelPollTest = PanelFixture;
+
+TEST_F(PanelPollTest, EachTickMirrorsTheMeterInTheListsAndImagesWithoutRunningHandlers) {
+  QComboBox* rec_mode = Find<QComboBox>("ComboRecMode");
+  QComboBox* device = Find<QComboBox>("ComboDevice");
+  QComboBox* trigger = Find<QComboBox>("ComboTrigger");
+  QSignalSpy rec_mode_chosen(rec_mode, &QComboBox::activated);
+  QSignalSpy trigger_chosen(trigger, &QComboBox::activated);
+
+  MeterState& state = meter.State();
+  state.record_manually = true;
+  state.storage_is_flash = false;
+  state.trigger_mode = 2;
+  state.recording = true;
+  state.usb = false;
+  panel->PollMeter();
+
+  EXPECT_EQ(rec_mode->currentText(), "Manually");
+  EXPECT_EQ(device->currentText(), "SD Card");
+  EXPECT_EQ(trigger->currentText(), "Trigger Level2");
+  EXPECT_FALSE(Find<QLabel>("ImaRec")->isHidden());
+  EXPECT_TRUE(Find<QLabel>("ImaPause")->isHidden());
+  EXPECT_TRUE(Find<QLabel>("ImaUsb")->isHidden());
+  EXPECT_EQ(rec_mode_chosen.count(), 0);
+  EXPECT_EQ(trigger_chosen.count(), 0);
+
+  state.trigger_mode = 9;
+  panel->PollMeter();
+  EXPECT_EQ(trigger->currentText(), "Trigger Level2") << "an unknown trigger mode keeps the text";
+}
+
+TEST_F(PanelPollTest, UnplugShowsNoConnectionAndReplugBringsTheLiveScreenBackWithinOneTick) {
+  panel->PollMeter();
+  EXPECT_TRUE(HasText(panel->DrawingCanvas(), "SLM"));
+
+  backend.Unplug();
+  panel->PollMeter();
+  panel->PollMeter();
+  EXPECT_THAT(TextsOf(panel->DrawingCanvas()), ElementsAre("No Connection"));
+  EXPECT_EQ(Find<QLabel>("LblName")->text(), " No Connection");
+
+  backend.Replug();
+  panel->PollMeter();
+  EXPECT_TRUE(HasText(panel->DrawingCanvas(), "SLM"));
+  EXPECT_NE(Find<QLabel>("LblName")->text(), " No Connection");
+}
+
+TEST_F(PanelPollTest, TheTimerDrivesThePoll) {
+  QTest::qWait(3 * Panel::kPollIntervalMs + 80);
+  EXPECT_GE(meter.ReceivedReports().size(), 2u);
+  EXPECT_TRUE(HasText(panel->DrawingCanvas(), "SLM"));
+}
+
+}  // namespace
+}  // namespace halvane
