@@ -7,7 +7,9 @@
 namespace halvane {
 namespace {
 
-QColor PixelAt(const QImage& image, int x, int y) { return image.pixelColor(x, y); }
+QColor PixelAt(const QImage& image, int x, int y) {
+  return image.pixelColor(x, y);
+}
 
 class CanvasPainterTest : public ::testing::Test {
  protected:

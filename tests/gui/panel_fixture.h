@@ -17,10 +17,9 @@ class PanelFixture : public ::testing::Test {
  protected:
   PanelFixture() : backend(meter), usb(backend) {
     backend.SetWait([](int) {});
-    temp_folder = std::filesystem::path(::testing::TempDir()) /
-                  ("halvane-" + std::string(::testing::UnitTest::GetInstance()
-                                                ->current_test_info()
-                                                ->name()));
+    temp_folder =
+        std::filesystem::path(::testing::TempDir()) /
+        ("halvane-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     std::filesystem::remove_all(temp_folder);
     panel = std::make_unique<Panel>(usb, temp_folder);
   }

@@ -52,9 +52,9 @@ TEST_P(PanelScreensTest, PaintsTheScreenOfTheDisplayMode) {
   const QImage image = Render();
   for (const Probe& probe : screen.probes) {
     const Color pixel = PixelAt(image, probe.at);
-    EXPECT_EQ(pixel, probe.expected) << screen.name << " at (" << probe.at.x << ", " << probe.at.y
-                                     << "): " << int(pixel.r) << "," << int(pixel.g) << ","
-                                     << int(pixel.b);
+    EXPECT_EQ(pixel, probe.expected)
+        << screen.name << " at (" << probe.at.x << ", " << probe.at.y << "): " << int(pixel.r)
+        << "," << int(pixel.g) << "," << int(pixel.b);
   }
 }
 
@@ -63,17 +63,29 @@ const Color kBackground = kWindowBackground;
 INSTANTIATE_TEST_SUITE_P(
     Families, PanelScreensTest,
     ::testing::Values(
-        ScreenCase{"sound level meter", 0, false,
-                   {{{165, 11}, kBlack}, {{78, 40}, ConsoleColor(1)}, {{300, 40}, ConsoleColor(4)}}},
-        ScreenCase{"octave bars", 1, false,
-                   {{{165, 11}, kBlack}, {{495, 89}, ConsoleColor(9)}, {{60, 101}, ConsoleColor(1)}}},
-        ScreenCase{"octave table", 5, false,
-                   {{{165, 11}, kBlack}, {{100, 23}, ConsoleColor(10)}, {{370, 18}, kBlack}}},
-        ScreenCase{"non-measurement", 8, false, {{{165, 11}, kBackground}, {{300, 110}, kBackground}}},
-        ScreenCase{"no connection", 0, true, {{{165, 11}, kBackground}, {{300, 110}, kBackground}}}),
+        ScreenCase{
+            "sound level meter",
+            0,
+            false,
+            {{{165, 11}, kBlack}, {{78, 40}, ConsoleColor(1)}, {{308, 40}, ConsoleColor(4)}}},
+        ScreenCase{
+            "octave bars",
+            1,
+            false,
+            {{{165, 11}, kBlack}, {{495, 89}, ConsoleColor(9)}, {{92, 101}, ConsoleColor(1)}}},
+        ScreenCase{
+            "octave table",
+            5,
+            false,
+            {{{165, 11}, kBlack}, {{100, 23}, ConsoleColor(10)}, {{108, 18}, ConsoleColor(1)}}},
+        ScreenCase{
+            "non-measurement", 8, false, {{{165, 11}, kBackground}, {{300, 110}, kBackground}}},
+        ScreenCase{
+            "no connection", 0, true, {{{165, 11}, kBackground}, {{300, 110}, kBackground}}}),
     [](const ::testing::TestParamInfo<ScreenCase>& info) {
       std::string name = info.param.name;
-      std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
+      std::replace_if(
+          name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
       return name;
     });
 

@@ -45,9 +45,9 @@ TEST_F(PanelStartUpTest, ListsAreFilledAndHiddenAndThePollStartsWithoutTalkingTo
   EXPECT_EQ(panel->Timer1().interval(), 160);
   EXPECT_EQ(panel->Timer1().objectName(), "Timer1");
 
-  for (const char* name : {"ComboTrigger", "ComboBkLight", "ComboDevice", "ComboRecMode",
-                           "ComboNoItem", "ComboMainSubAC", "ComboFreq", "ComboMainSubFS",
-                           "ComboTime", "PicTriggerdB"}) {
+  for (const char* name :
+       {"ComboTrigger", "ComboBkLight", "ComboDevice", "ComboRecMode", "ComboNoItem",
+        "ComboMainSubAC", "ComboFreq", "ComboMainSubFS", "ComboTime", "PicTriggerdB"}) {
     QWidget* list = Find<QWidget>(name);
     ASSERT_NE(list, nullptr) << name;
     EXPECT_TRUE(list->isHidden()) << name;
@@ -75,9 +75,9 @@ TEST_F(PanelStartUpTest, ToolbarHasTheFifteenButtonsInOrderWithTextsAndIcons) {
       EXPECT_FALSE(action->icon().isNull()) << keys.back();
     }
   }
-  EXPECT_THAT(keys, ElementsAre("RecMode", "Storage", "RTC", "Comparator", "Trigger", "BackLight",
-                                "Period", "AC", "FS", "Intv", "Memory", "SD", "CtrButton",
-                                "Erase", "Plot"));
+  EXPECT_THAT(
+      keys, ElementsAre("RecMode", "Storage", "RTC", "Comparator", "Trigger", "BackLight", "Period",
+                        "AC", "FS", "Intv", "Memory", "SD", "CtrButton", "Erase", "Plot"));
   EXPECT_EQ(Find<QAction>("BackLight")->text(), "Back Light Auto Off");
 }
 
