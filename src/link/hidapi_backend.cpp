@@ -41,9 +41,13 @@ class HidapiDevice : public HidDevice {
 
 }  // namespace
 
-HidapiBackend::HidapiBackend() { hid_init(); }
+HidapiBackend::HidapiBackend() {
+  hid_init();
+}
 
-HidapiBackend::~HidapiBackend() { hid_exit(); }
+HidapiBackend::~HidapiBackend() {
+  hid_exit();
+}
 
 std::vector<HidDeviceInfo> HidapiBackend::Enumerate(std::uint16_t vendor_id,
                                                     std::uint16_t product_id) {

@@ -42,7 +42,9 @@ class USB {
 
   // Receives the caption for the main window's name label after each search: " No Connection"
   // when the meter was not found, the meter's name when it was.
-  void SetNameLabelSink(std::function<void(std::string_view)> sink) { name_sink_ = std::move(sink); }
+  void SetNameLabelSink(std::function<void(std::string_view)> sink) {
+    name_sink_ = std::move(sink);
+  }
 
   bool FindMeter();
   void ExchangeReports();  // write, then read; searches first when not connected
