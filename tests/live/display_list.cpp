@@ -1,5 +1,6 @@
 #include "display_list.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <gtest/gtest.h>
@@ -31,6 +32,12 @@ int IndexOfText(const Canvas& canvas, std::string_view text) {
     }
   }
   return -1;
+}
+
+bool HasText(const Canvas& canvas, Point at, std::string_view text) {
+  const auto found = TextsEqual(canvas, text);
+  return std::any_of(found.begin(), found.end(),
+                     [&](const TextItem& item) { return item.at == at; });
 }
 
 bool HasBox(const Canvas& canvas, Point corner1, Point corner2, Color fill) {

@@ -29,6 +29,7 @@ std::vector<TextItem> TextsEqual(const Canvas& canvas, std::string_view text);
 TextItem OnlyText(const Canvas& canvas, std::string_view text);
 // The position in the display list of the first text showing `text`, or -1.
 int IndexOfText(const Canvas& canvas, std::string_view text);
+bool HasText(const Canvas& canvas, Point at, std::string_view text);
 bool HasBox(const Canvas& canvas, Point corner1, Point corner2, Color fill);
 bool HasLine(const Canvas& canvas, Point from, Point to);
 // Whether every coordinate in the list is a finite number.
