@@ -1,0 +1,23 @@
+#pragma once
+// Calendar fields of a point in time, for the meter's clock.
+
+#include <chrono>
+
+namespace halvane {
+
+struct CalendarTime {
+  int year = 0;  // four digits
+  int month = 0;
+  int day = 0;
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+};
+
+// The fields of a time point counted as UTC, whole seconds.
+CalendarTime CalendarTimeAt(std::chrono::system_clock::time_point time);
+
+// How far the PC's local time is ahead of UTC at this moment.
+std::chrono::seconds LocalTimeOffset(std::chrono::system_clock::time_point time);
+
+}  // namespace halvane

@@ -1,0 +1,33 @@
+#pragma once
+// Running statistics of one channel's level, fed once per poll: the energetic mean and exposure
+// since the start, the extremes, and the percentile levels of the recent history.
+
+#include <array>
+#include <cstddef>
+#include <deque>
+
+namespace halvane {
+
+// One channel's levels in dB by item code: 0 Lp, 1 Leq, 2 LE, 3 Lmax, 4 Lmin, 5 L05, 6 L10,
+// 7 L50, 8 L90, 9 L95.
+using ChannelItems = std::array<double, 10>;
+
+class LevelStatistics {
+ public:
+  static constexpr double kPollSeconds = 0.16;
+  static constexpr std::size_t kHistoryLength = 625;  // the last 100 s of polls
+
+  void Add(double level_db);
+  // The items after the last Add; all 0 before the first.
+  ChannelItems Items() const;
+
+ private:
+  double last_ = 0.0;
+  double energy_sum_ = 0.0;
+  std::size_t count_ = 0;
+  double max_ = 0.0;
+  double min_ = 0.0;
+  std::deque<double> history_;
+};
+
+}  // namespace halvane

@@ -1,0 +1,50 @@
+#pragma once
+// The simulated meter's settings and status flags: everything its replies report besides the
+// levels. Plain data; commands and tests change it directly.
+
+#include <chrono>
+
+namespace halvane {
+
+struct MeterState {
+  int display_mode = 0;   // 0 SLM, 1-3 octave bars, 4-7 octave tables, other: not measuring
+  int battery_level = 4;  // 0 to 4 segments
+
+  bool storage_is_flash = true;  // false: SD card
+  bool record_manually = false;  // false: recording automatically
+  bool memory_full = false;
+  bool auto_memory_full = false;
+
+  bool recording = false;
+  bool paused = false;
+  bool stopped = false;
+  bool usb_active = true;
+  bool comparator_output = false;
+
+  int trigger_mode = 0;  // 0 off, 1 level 1, 2 level 2, 3 external, 4 time
+  int range_top = 130;   // dB
+
+  // Frequency weighting codes 0 A, 1 C, 2 Z; time weighting codes 0 F, 1 S, 2 t, 3 I.
+  int main_freq_weighting = 0;
+  int main_time_weighting = 0;
+  int sub_freq_weighting = 1;
+  int sub_time_weighting = 1;
+
+  int item_code = 1;     // 0 Lp, 1 Leq, 2 LE, 3 Lmax, 4 Lmin, 5 L05, 6 L10, 7 L50, 8 L90, 9 L95
+  int band_cursor = 19;  // third-octave band 0 to 32; 19 is 1 kHz
+
+  int manual_record_number = 0;
+  int auto_record_number = 0;
+
+  // Grows with the wall clock while recording and not paused.
+  std::chrono::milliseconds measurement_time{0};
+  // The meter's clock minus the wall clock; setting the meter's clock changes only this.
+  std::chrono::seconds clock_offset{0};
+};
+
+// The bottom of the level range that goes with a range top.
+inline int RangeBottomFor(int range_top) {
+  return range_top >= 120 ? range_top - 90 : 20;
+}
+
+}  // namespace halvane
