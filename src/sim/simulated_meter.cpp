@@ -1,0 +1,53 @@
+#include "sim/simulated_meter.h"
+
+#include <utility>
+
+#include "sim/calendar_time.h"
+#include "sim/live_poll_command.h"
+
+namespace halvane {
+
+SimulatedMeter::SimulatedMeter(std::uint32_t seed, WallClock wall_clock)
+    : wall_clock_(std::move(wall_clock)), levels_(seed) {
+  if (!wall_clock_) {
+    wall_clock_ = [] { return std::chrono::system_clock::now(); };
+    state_.clock_offset = LocalTimeOffset(wall_clock_());
+  }
+  last_report_time_ = wall_clock_();
+  AddLivePollCommand(commands_);
+}
+
+void SimulatedMeter::Receive(std::span<const std::uint8_t> output_report) {
+  received_.emplace_back(output_report.begin(), output_report.end());
+  const auto now = wall_clock_();
+  AdvanceMeasurementTime(now);
+  if (const CommandTable::Handler* handler = commands_.Find(output_report)) {
+    CommandContext context{state_, levels_, now, replies_};
+    (*handler)(output_report, context);
+  } else {
+    replies_.push_back(InputReportBuffer{});  // unknown commands are acknowledged with zeros
+  }
+}
+
+std::optional<InputReportBuffer> SimulatedMeter::TakeReply() {
+  if (replies_.empty()) {
+    return std::nullopt;
+  }
+  InputReportBuffer reply = replies_.front();
+  replies_.pop_front();
+  return reply;
+}
+
+void SimulatedMeter::DiscardReplies() {
+  replies_.clear();
+}
+
+void SimulatedMeter::AdvanceMeasurementTime(std::chrono::system_clock::time_point now) {
+  if (state_.recording && !state_.paused && now > last_report_time_) {
+    state_.measurement_time +=
+        std::chrono::duration_cast<std::chrono::milliseconds>(now - last_report_time_);
+  }
+  last_report_time_ = now;
+}
+
+}  // namespace halvane
