@@ -1,0 +1,94 @@
+#pragma once
+// A HidBackend whose one device is the simulated meter, with faults to inject: unplugging,
+// silence, garbage, short reports, a device that refuses to open ahead of the meter, and the
+// choice of what a read returns when the meter has nothing queued.
+// The backend must outlive the devices it opens.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "link/hid_backend.h"
+#include "link/usb.h"
+#include "sim/seeded_noise.h"
+#include "sim/simulated_meter.h"
+
+namespace halvane {
+
+// What a read returns when no reply is queued.
+enum class IdleReads {
+  RepeatLast,  // the last reply of this connection again; a time-out when there was none
+  TimeOut,
+};
+
+class SimulatedDevice;
+
+class SimulatedBackend : public HidBackend {
+ public:
+  static constexpr const char* kMeterPath = "sim:meter";
+  static constexpr const char* kMeterProduct = "Simulated Sound Level Meter";
+
+  explicit SimulatedBackend(SimulatedMeter& meter, MeterIds ids = {});
+  ~SimulatedBackend() override;
+
+  // The meter when plugged in and the IDs match, after any refusing devices.
+  std::vector<HidDeviceInfo> Enumerate(std::uint16_t vendor_id, std::uint16_t product_id) override;
+  std::unique_ptr<HidDevice> Open(const std::string& path) override;
+
+  // Not enumerated; open devices fail every write and read with -1; queued replies are lost.
+  void Unplug();
+  // Enumerated again; devices opened before the unplug stay dead.
+  void Replug();
+  // The meter logs what it receives but answers nothing: reads time out.
+  void SetSilent(bool silent) { silent_ = silent; }
+  // Replies are random bytes (seeded) of full length.
+  void SetGarbage(bool garbage) { garbage_ = garbage; }
+  // Replies cut to this many data bytes; 0 = full length.
+  void SetShortReports(std::size_t data_bytes) { short_report_bytes_ = data_bytes; }
+  // One more device with the meter's IDs, before it in enumeration order, that refuses to open.
+  void AddRefusingDevice() { ++refusing_devices_; }
+  void SetIdleReads(IdleReads mode) { idle_reads_ = mode; }
+  // How a timed-out read spends its timeout; by default a real sleep.
+  void SetWait(std::function<void(int ms)> wait) { wait_ = std::move(wait); }
+
+  int SearchCount() const { return search_count_; }  // calls of Enumerate
+  int OpenCount() const { return open_count_; }      // successful opens
+  // The timeout of each read that timed out, in order.
+  std::vector<int> TimedOutReads() const { return timed_out_reads_; }
+
+ private:
+  friend class SimulatedDevice;
+
+  bool Alive(int plug_generation) const {
+    return plugged_in_ && plug_generation == plug_generation_;
+  }
+  int WriteToMeter(int plug_generation, std::span<const std::uint8_t> report);
+  // Fills `data` from the next reply; `last_reply` is the connection's last delivered reply.
+  int ReadFromMeter(int plug_generation, std::span<std::uint8_t> data, int timeout_ms,
+                    std::vector<std::uint8_t>& last_reply);
+  // The data bytes of a reply as the faults in force let them through.
+  std::vector<std::uint8_t> Deliver(const InputReportBuffer& reply);
+  int TimeOut(int timeout_ms);
+
+  SimulatedMeter& meter_;
+  MeterIds ids_;
+  bool plugged_in_ = true;
+  int plug_generation_ = 0;
+  bool silent_ = false;
+  bool garbage_ = false;
+  std::size_t short_report_bytes_ = 0;
+  int refusing_devices_ = 0;
+  IdleReads idle_reads_ = IdleReads::RepeatLast;
+  std::function<void(int ms)> wait_;
+  SeededNoise garbage_noise_;
+  int search_count_ = 0;
+  int open_count_ = 0;
+  std::vector<int> timed_out_reads_;
+};
+
+}  // namespace halvane
