@@ -125,7 +125,7 @@ TEST_F(PanelPollTest, EachTickMirrorsTheMeterInTheListsAndImagesWithoutRunningHa
   state.storage_is_flash = false;
   state.trigger_mode = 2;
   state.recording = true;
-  state.usb = false;
+  state.usb_active = false;
   panel->PollMeter();
 
   EXPECT_EQ(rec_mode->currentText(), "Manually");
