@@ -8,12 +8,8 @@
 namespace halvane::testing {
 
 std::vector<TextItem> TextsEqual(const Canvas& canvas, std::string_view text) {
-  std::vector<TextItem> found;
-  for (const TextItem& item : ItemsOf<TextItem>(canvas)) {
-    if (item.text == text) {
-      found.push_back(item);
-    }
-  }
+  std::vector<TextItem> found = ItemsOf<TextItem>(canvas);
+  std::erase_if(found, [&](const TextItem& item) { return item.text != text; });
   return found;
 }
 
@@ -23,61 +19,37 @@ TextItem OnlyText(const Canvas& canvas, std::string_view text) {
   return found.empty() ? TextItem{} : found.front();
 }
 
-int IndexOfText(const Canvas& canvas, std::string_view text) {
-  const auto& items = canvas.Items();
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    const auto* item = std::get_if<TextItem>(&items[i]);
-    if (item != nullptr && item->text == text) {
-      return static_cast<int>(i);
-    }
-  }
-  return -1;
-}
-
 bool HasText(const Canvas& canvas, Point at, std::string_view text) {
   const auto found = TextsEqual(canvas, text);
-  return std::any_of(found.begin(), found.end(),
-                     [&](const TextItem& item) { return item.at == at; });
+  return std::any_of(found.begin(), found.end(), [&](const TextItem& t) { return t.at == at; });
 }
 
 bool HasBox(const Canvas& canvas, Point corner1, Point corner2, Color fill) {
-  for (const BoxItem& box : ItemsOf<BoxItem>(canvas)) {
-    if (box.corner1 == corner1 && box.corner2 == corner2 && box.fill == fill) {
-      return true;
-    }
-  }
-  return false;
+  const auto boxes = ItemsOf<BoxItem>(canvas);
+  return std::any_of(boxes.begin(), boxes.end(), [&](const BoxItem& b) {
+    return b.corner1 == corner1 && b.corner2 == corner2 && b.fill == fill;
+  });
 }
 
 bool HasLine(const Canvas& canvas, Point from, Point to) {
-  for (const LineItem& line : ItemsOf<LineItem>(canvas)) {
-    if (line.from == from && line.to == to) {
-      return true;
-    }
-  }
-  return false;
+  const auto lines = ItemsOf<LineItem>(canvas);
+  return std::any_of(lines.begin(), lines.end(),
+                     [&](const LineItem& l) { return l.from == from && l.to == to; });
 }
 
 bool AllCoordinatesFinite(const Canvas& canvas) {
-  const auto finite = [](Point p) { return std::isfinite(p.x) && std::isfinite(p.y); };
-  for (const DrawItem& item : canvas.Items()) {
-    const bool ok = std::visit(
-        [&](const auto& drawn) {
-          using Item = std::decay_t<decltype(drawn)>;
-          if constexpr (std::is_same_v<Item, LineItem>) {
-            return finite(drawn.from) && finite(drawn.to);
-          } else if constexpr (std::is_same_v<Item, BoxItem>) {
-            return finite(drawn.corner1) && finite(drawn.corner2);
-          } else {
-            return finite(drawn.at);
-          }
-        },
-        item);
-    if (!ok) {
-      return false;
-    }
+  std::vector<Point> points;
+  for (const LineItem& line : ItemsOf<LineItem>(canvas)) {
+    points.insert(points.end(), {line.from, line.to});
   }
-  return true;
+  for (const BoxItem& box : ItemsOf<BoxItem>(canvas)) {
+    points.insert(points.end(), {box.corner1, box.corner2});
+  }
+  for (const TextItem& text : ItemsOf<TextItem>(canvas)) {
+    points.push_back(text.at);
+  }
+  return std::all_of(points.begin(), points.end(),
+                     [](Point p) { return std::isfinite(p.x) && std::isfinite(p.y); });
 }
 
 Reply& Reply::Set(std::size_t index, std::uint8_t value) {
@@ -86,13 +58,8 @@ Reply& Reply::Set(std::size_t index, std::uint8_t value) {
 }
 
 Reply& Reply::SetLevel(std::size_t high_index, unsigned tenths) {
-  bytes.at(high_index) = static_cast<std::uint8_t>(tenths >> 8);
-  bytes.at(high_index + 1) = static_cast<std::uint8_t>(tenths & 0xFF);
-  return *this;
-}
-
-LiveReading Reply::Decode() const {
-  return DecodeLiveReply(bytes);
+  Set(high_index, static_cast<std::uint8_t>(tenths >> 8));
+  return Set(high_index + 1, static_cast<std::uint8_t>(tenths & 0xFF));
 }
 
 }  // namespace halvane::testing
