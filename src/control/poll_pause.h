@@ -3,7 +3,9 @@
 // interleaves with its exchanges; the poll runs again on every way out of the handler.
 
 #include <QTimer>
+#include <chrono>
 #include <functional>
+#include <thread>
 
 namespace halvane {
 
@@ -23,6 +25,8 @@ class PollPause {
 using Pause = std::function<void(int ms)>;
 
 // Blocks the calling thread for `ms`; nothing else runs meanwhile.
-void BlockingPause(int ms);
+inline void BlockingPause(int ms) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 }  // namespace halvane
