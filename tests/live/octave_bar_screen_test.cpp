@@ -51,7 +51,7 @@ TEST(OctaveBarScreen, BandLevelsStandOnTheRangeBottom) {
   EXPECT_TRUE(HasText(canvas, {0, 6}, "1/1 OCT"));
 }
 
-TEST(OctaveBarScreen, BothSpectraDrawOctavesFirstInWhite) {
+TEST(OctaveBarScreen, ModeThreeDrawsWhiteOctavesUnderTheThirds) {
   Reply reply;
   for (std::size_t pair = 45; pair < 133; pair += 2) {
     reply.Set(18, 100).SetLevel(pair, 400);
