@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev libhidapi-dev libqcustomplot-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-liberation2
 )
 
 missing=()

@@ -13,8 +13,9 @@
 
 namespace halvane {
 
-// The fixed face every window draws in, so that rendering is the same on every machine.
-inline constexpr const char* kDrawingFontFamily = "DejaVu Sans";
+// The fixed face every window draws in, so that rendering is the same on every machine. Its
+// glyphs have the widths of Arial, the face the screens were laid out for.
+inline constexpr const char* kDrawingFontFamily = "Liberation Sans";
 
 class CanvasPainter {
  public:

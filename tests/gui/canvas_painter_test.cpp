@@ -14,11 +14,11 @@ QColor PixelAt(const QImage& image, int x, int y) {
 class CanvasPainterTest : public ::testing::Test {
  protected:
   // 560 x 120 units on 1120 x 240 pixels: two pixels a unit.
-  QImage Render(const Canvas& canvas) {
+  QImage Render(const Canvas& drawn) {
     QImage image(1120, 240, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    CanvasPainter().Paint(painter, canvas.Items(), canvas.Width(), canvas.Height(),
+    CanvasPainter().Paint(painter, drawn.Items(), drawn.Width(), drawn.Height(),
                           QRectF(0, 0, 1120, 240));
     return image;
   }

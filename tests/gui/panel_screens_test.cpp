@@ -20,6 +20,7 @@ struct Probe {
 };
 
 struct ScreenCase {
+  friend void PrintTo(const ScreenCase& screen, std::ostream* out) { *out << screen.name; }
   const char* name;
   int display_mode;
   bool unplugged;
@@ -63,27 +64,25 @@ const Color kBackground = kWindowBackground;
 INSTANTIATE_TEST_SUITE_P(
     Families, PanelScreensTest,
     ::testing::Values(
-        ScreenCase{
-            "sound level meter",
-            0,
-            false,
-            {{{165, 11}, kBlack}, {{78, 40}, ConsoleColor(1)}, {{308, 40}, ConsoleColor(4)}}},
+        ScreenCase{"sound level meter",
+                   0,
+                   false,
+                   {{{165, 11}, kBlack}, {{31, 25}, ConsoleColor(9)}, {{243.5, 52.5}, kBlack}}},
         ScreenCase{
             "octave bars",
             1,
             false,
-            {{{165, 11}, kBlack}, {{495, 89}, ConsoleColor(9)}, {{92, 101}, ConsoleColor(1)}}},
-        ScreenCase{
-            "octave table",
-            5,
-            false,
-            {{{165, 11}, kBlack}, {{100, 23}, ConsoleColor(10)}, {{108, 18}, ConsoleColor(1)}}},
+            {{{165, 11}, kBlack}, {{495, 89}, ConsoleColor(9)}, {{535, 89}, ConsoleColor(4)}}},
+        ScreenCase{"octave table",
+                   5,
+                   false,
+                   {{{165, 11}, kBlack}, {{100, 23}, ConsoleColor(10)}, {{379, 18.5}, kBlack}}},
         ScreenCase{
             "non-measurement", 8, false, {{{165, 11}, kBackground}, {{300, 110}, kBackground}}},
         ScreenCase{
             "no connection", 0, true, {{{165, 11}, kBackground}, {{300, 110}, kBackground}}}),
-    [](const ::testing::TestParamInfo<ScreenCase>& info) {
-      std::string name = info.param.name;
+    [](const ::testing::TestParamInfo<ScreenCase>& param_info) {
+      std::string name = param_info.param.name;
       std::replace_if(
           name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
       return name;
