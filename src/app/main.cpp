@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/options.h"
+#include "control/meter_controls.h"
 #include "link/hidapi_backend.h"
 #include "link/tracing_backend.h"
 #include "link/usb.h"
@@ -71,6 +72,8 @@ int main(int argc, char** argv) {
 
   halvane::USB usb(*backend, options.device);
   halvane::Panel panel(usb, TempFolder());
+  halvane::QtUserDialogs dialogs(&panel);
+  halvane::MeterControls controls(panel, usb, dialogs, halvane::BlockingPause);
   panel.show();
   return QApplication::exec();
 }

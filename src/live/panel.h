@@ -31,6 +31,7 @@ class Panel : public QMainWindow {
   const Canvas& DrawingCanvas() const { return canvas_; }
   CanvasView& DrawingArea() { return *view_; }
   const PanelLists& Lists() const { return lists_; }
+  QToolBar& Toolbar1() { return *toolbar_; }
   const std::filesystem::path& TempFilePath() const { return temp_file_path_; }
 
   // One poll: ask the meter for its display, decode the reply, mirror it and redraw.

@@ -1,0 +1,46 @@
+#pragma once
+// The main window's toolbar: each button pops up its settings list (after reading the current
+// value where the meter reports it), asks for a time, opens a window, or erases the logger.
+
+#include <QObject>
+#include <QToolBar>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "control/control_context.h"
+#include "live/live_reply.h"
+#include "live/panel_lists.h"
+
+namespace halvane {
+
+class ToolbarCommands : public QObject {
+  Q_OBJECT
+
+ public:
+  // `owner` is the main window, parent of the windows the toolbar opens.
+  ToolbarCommands(ControlContext context, QToolBar& toolbar, const PanelLists& lists,
+                  const LiveReading& reading, SubChannelSettings& sub, QWidget& owner);
+
+  // The click of the button with this key.
+  void Click(const std::string& key);
+
+ private:
+  void HideOtherLists(const std::string& key);
+  void ReadBackLight();
+  void ReadSubWeighting(std::uint8_t sub_command, std::span<const std::string_view> letters,
+                        std::string& setting, QComboBox* channel, QComboBox* weighting,
+                        const std::string& main_letter);
+  void AskRecordingTime(std::uint8_t query, std::uint8_t set, const char* first_line,
+                        const char* zero_message);
+  void Erase();
+
+  ControlContext context_;
+  const PanelLists& lists_;
+  const LiveReading& reading_;
+  SubChannelSettings& sub_;
+  QWidget& owner_;
+  std::map<std::string, std::vector<QWidget*>> own_lists_;
+};
+
+}  // namespace halvane

@@ -1,0 +1,88 @@
+#include "control/trigger_setup.h"
+
+#include <QPushButton>
+
+#include "control/level_band.h"
+#include "control/meter_commands.h"
+#include "control/time_prompt.h"
+#include "live/band_labels.h"
+
+namespace halvane {
+
+TriggerSetup::TriggerSetup(ControlContext context, const PanelLists& lists, QObject* parent)
+    : QObject(parent), context_(std::move(context)), lists_(lists) {
+  connect(lists.ComboTrigger, &QComboBox::activated, this, &TriggerSetup::ChooseMode);
+  connect(lists.CmdTriggerdBOK, &QPushButton::clicked, this, &TriggerSetup::SendLevelTrigger);
+  connect(lists.CmdTriggerdBExit, &QPushButton::clicked, lists.PicTriggerdB, &QWidget::hide);
+}
+
+// The mode is the entry's position from 1: 1 "Off" ... 5 "Time".
+void TriggerSetup::ChooseMode(int index) {
+  const QString entry = lists_.ComboTrigger->itemText(index);
+  if (entry == "Exit") {
+    lists_.ComboTrigger->hide();
+    return;
+  }
+  PollPause poll_pause(context_.timer1);
+  context_.usb.ReceiveReport();
+  FillCommand(context_.usb.OutputReport(), kSettingClass,
+              {setting::kTriggerMode, static_cast<std::uint8_t>(index + 1)});
+  context_.usb.ExchangeReports();
+  if (entry == "Off" || entry == "External") {
+    lists_.PicTriggerdB->hide();
+  } else if (entry == "Trigger Level1" || entry == "Trigger Level2") {
+    ShowLevelTrigger();
+  } else if (entry == "Time") {
+    AskTriggerTime();
+  }
+  context_.usb.ReceiveReport();
+  lists_.ComboTrigger->hide();
+}
+
+// The panel stays open, with the poll running again, until "OK" or "Exit".
+void TriggerSetup::ShowLevelTrigger() {
+  FillCommand(context_.usb.OutputReport(), kSettingClass, {setting::kTriggerLevel, 0x00});
+  context_.usb.ExchangeReports();
+  const InputReportBuffer& answer = context_.usb.InputReportCopy();
+  lists_.PicTriggerdB->show();
+  lists_.PicTriggerdB->raise();
+  lists_.CombodB->setEditText(QString::number(answer[1]));
+  const std::string_view band = BandLabelAt(answer[2]);
+  lists_.ComboBand->setEditText(
+      QString::fromLatin1(band.data(), static_cast<qsizetype>(band.size())));
+}
+
+void TriggerSetup::AskTriggerTime() {
+  FillCommand(context_.usb.OutputReport(), kSettingClass, {setting::kReadTriggerTime});
+  context_.usb.ExchangeReports();
+  const InputReportBuffer& answer = context_.usb.InputReportCopy();
+  const std::optional<TimeFields> time =
+      AskTime(context_.dialogs, {"Enter the Trigger TIME for measurement", "Input Trigger Time",
+                                 TimeDefaultText(answer[1], answer[2], answer[3]), ""});
+  if (!time) {
+    return;
+  }
+  FillCommand(context_.usb.OutputReport(), kSettingClass,
+              {setting::kSetTriggerTime, static_cast<std::uint8_t>(time->hours),
+               static_cast<std::uint8_t>(time->minutes), static_cast<std::uint8_t>(time->seconds)});
+  context_.usb.ExchangeReports();
+}
+
+// A level that does not fit the level byte is refused before anything goes to the meter.
+void TriggerSetup::SendLevelTrigger() {
+  PollPause poll_pause(context_.timer1);
+  const std::optional<std::uint8_t> level =
+      LevelFromText(lists_.CombodB->currentText().toStdString());
+  if (!level) {
+    context_.dialogs.ShowCritical(std::string(kInvalidLevelMessage));
+    return;
+  }
+  context_.usb.ReceiveReport();
+  const std::uint8_t band =
+      BandIndexOf(lists_.ComboBand->currentText().toStdString(), ThirdOctaveBandLabels.size());
+  FillCommand(context_.usb.OutputReport(), kSettingClass, {setting::kTriggerLevel, *level, band});
+  context_.usb.ExchangeReports();
+  lists_.PicTriggerdB->hide();
+}
+
+}  // namespace halvane

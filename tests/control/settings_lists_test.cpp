@@ -1,0 +1,106 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "control_fixture.h"
+
+namespace halvane {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+using SettingsListsTest = ControlFixture;
+
+TEST_F(SettingsListsTest, PlainListsSendTheEntrysPositionAfterOneDiscardedRead) {
+  Choose(panel.Lists().ComboBkLight, "3 min");
+  Choose(panel.Lists().ComboDevice, "SD Card");
+  Choose(panel.Lists().ComboRecMode, "Manually");
+  EXPECT_THAT(Traffic(), ElementsAre("R", "W 41 09 04", "R", "R", "W 41 07 02", "R", "R",
+                                     "W 41 08 01", "R"));
+  EXPECT_TRUE(panel.Lists().ComboBkLight->isHidden());
+  EXPECT_TRUE(panel.Timer1().isActive());
+}
+
+TEST_F(SettingsListsTest, ExitEntriesOnlyHideTheirListAndLeaveThePollAsItWas) {
+  panel.Timer1().stop();
+  for (QComboBox* list : {panel.Lists().ComboBkLight, panel.Lists().ComboDevice,
+                          panel.Lists().ComboRecMode, panel.Lists().ComboMainSubAC,
+                          panel.Lists().ComboMainSubFS}) {
+    list->show();
+    Choose(list, "Exit");
+    EXPECT_TRUE(list->isHidden());
+  }
+  EXPECT_TRUE(panel.Lists().ComboFreq->isHidden()) << "a channel list hides its weighting list";
+  EXPECT_THAT(Traffic(), IsEmpty());
+  EXPECT_FALSE(panel.Timer1().isActive());
+}
+
+// The main channel's weightings follow the meter's FREQ and TIME keys.
+class MainChannelTest : public ControlFixture {
+ protected:
+  void ShowMainChannel(QComboBox* channel, QComboBox* weighting) {
+    Choose(channel, "Main Channel");
+    channel->show();
+    weighting->show();
+  }
+};
+
+TEST_F(MainChannelTest, AToZIsTwoFreqPressesHalfASecondApartAndZToAIsOne) {
+  ShowMainChannel(panel.Lists().ComboMainSubAC, panel.Lists().ComboFreq);
+  Choose(panel.Lists().ComboFreq, "Z");
+  EXPECT_THAT(Traffic(), ElementsAre("W 40 01 00", "R", "W 40 01 00", "R"));
+  EXPECT_THAT(pauses, ElementsAre(500));
+  EXPECT_TRUE(panel.Lists().ComboFreq->isHidden());
+  EXPECT_TRUE(panel.Lists().ComboMainSubAC->isHidden());
+
+  panel.PollMeter();
+  EXPECT_EQ(panel.Reading().MainFreqWeighting, "Z") << "the meter stepped A, C, Z";
+  Traffic();
+  ShowMainChannel(panel.Lists().ComboMainSubAC, panel.Lists().ComboFreq);
+  Choose(panel.Lists().ComboFreq, "A");
+  EXPECT_THAT(Traffic(), ElementsAre("W 40 01 00", "R"));
+}
+
+TEST_F(MainChannelTest, IToTIsThreeTimePressesWithTwoPauses) {
+  meter.State().main_time_weighting = 3;
+  panel.PollMeter();
+  Traffic();
+  ShowMainChannel(panel.Lists().ComboMainSubFS, panel.Lists().ComboTime);
+  Choose(panel.Lists().ComboTime, "t");
+  EXPECT_THAT(Traffic(), ElementsAre("W 40 02 00", "R", "W 40 02 00", "R", "W 40 02 00", "R"));
+  EXPECT_THAT(pauses, ElementsAre(500, 500));
+  panel.PollMeter();
+  EXPECT_EQ(panel.Reading().MainTimeWeighting, "t");
+}
+
+TEST_F(MainChannelTest, TheWeightingInForceSendsNothingAndKeepsBothListsOpen) {
+  ShowMainChannel(panel.Lists().ComboMainSubAC, panel.Lists().ComboFreq);
+  EXPECT_EQ(panel.Lists().ComboFreq->currentText(), "A");
+  Choose(panel.Lists().ComboFreq, "A");
+  EXPECT_THAT(Traffic(), IsEmpty());
+  EXPECT_FALSE(panel.Lists().ComboFreq->isHidden());
+  EXPECT_FALSE(panel.Lists().ComboMainSubAC->isHidden());
+  EXPECT_TRUE(panel.Timer1().isActive());
+}
+
+TEST_F(SettingsListsTest, SubChannelTakesOneSettingCommandWithoutAPreRead) {
+  Choose(panel.Lists().ComboMainSubAC, "Sub Channel");
+  Choose(panel.Lists().ComboFreq, "C");
+  EXPECT_THAT(Traffic(), ElementsAre("W 41 18 02", "R"));
+  Choose(panel.Lists().ComboMainSubFS, "Sub Channel");
+  Choose(panel.Lists().ComboTime, "I");
+  EXPECT_THAT(Traffic(), ElementsAre("W 41 19 04", "R"));
+  EXPECT_TRUE(pauses.empty());
+}
+
+TEST_F(SettingsListsTest, TheLivePollMirroringTheListsSendsNothing) {
+  meter.State().record_manually = true;
+  panel.PollMeter();
+  Traffic();
+  panel.Lists().ComboFreq->setEditText("Z");
+  panel.PollMeter();
+  EXPECT_THAT(Traffic(), ElementsAre("W 42 00 00", "R"));
+}
+
+}  // namespace
+}  // namespace halvane
