@@ -80,10 +80,12 @@ void PutCursorLevels(InputReportBuffer& reply, const MeterState& state, const Li
   if (state.band_cursor < 0 || std::size_t(state.band_cursor) >= levels.third_octave.size()) {
     return;
   }
-  const std::size_t third = std::size_t(state.band_cursor);
-  const double third_level = levels.third_octave[third];
+  const double third_level = levels.third_octave[std::size_t(state.band_cursor)];
+  // The screens read the cursor's octave as (band + 1) / 3 - 1; bands 0 and 1 have none.
+  const int octave = (state.band_cursor + 1) / 3 - 1;
+  const double octave_level = octave >= 0 ? levels.octave[std::size_t(octave)] : 0.0;
   // The 1/3 bar screen has a single cursor readout, which carries the third-octave level.
-  PutLevel(reply, 155, state.display_mode == 2 ? third_level : levels.octave[third / 3]);
+  PutLevel(reply, 155, state.display_mode == 2 ? third_level : octave_level);
   PutLevel(reply, 157, third_level);
 }
 

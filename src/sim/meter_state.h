@@ -31,7 +31,7 @@ struct MeterState {
   int sub_time_weighting = 1;
 
   int item_code = 1;     // 0 Lp, 1 Leq, 2 LE, 3 Lmax, 4 Lmin, 5 L05, 6 L10, 7 L50, 8 L90, 9 L95
-  int band_cursor = 19;  // third-octave band 0 to 32; 19 is 1 kHz
+  int band_cursor = 20;  // third-octave band 0 to 32; 20 lies in the 1 kHz octave
 
   int manual_record_number = 0;
   int auto_record_number = 0;

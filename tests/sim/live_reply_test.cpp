@@ -29,7 +29,7 @@ TEST(LiveReplyStatus, DefaultStateIsReportedByteByByte) {
   EXPECT_EQ((std::vector<int>(reply.begin(), reply.begin() + 6)),
             (std::vector<int>{0, 0x80, 0x20, 0, 0, 4}));
   EXPECT_EQ((std::vector<int>(reply.begin() + 17, reply.begin() + 23)),
-            (std::vector<int>{0, 130, 0x10, 0x10, 1, 19}));
+            (std::vector<int>{0, 130, 0x10, 0x10, 1, 20}));
 }
 
 TEST(LiveReplyStatus, EachFlagSetsItsOwnBit) {
@@ -106,15 +106,22 @@ TEST(LiveReplyLayout, BandEnergiesAddUpToTheMainAllPassLevel) {
   }
 }
 
-TEST(LiveReplyLayout, CursorLevelsFollowTheBandCursor) {
+TEST(LiveReplyLayout, CursorLevelsHoldTheCursorsOctaveAsTheScreensNumberItAndItsThird) {
   SimulatedMeter meter;
   meter.State().display_mode = 4;
-  meter.State().band_cursor = 19;  // 1 kHz, in the 1 kHz octave
-  InputReportBuffer reply = Poll(meter);
+  InputReportBuffer reply = Poll(meter);  // default cursor 20: octave (20 + 1) / 3 - 1 = 6, 1 kHz
   EXPECT_EQ(Tenths(reply, 155), Tenths(reply, kOctaveBands + 2 * 6));
-  EXPECT_EQ(Tenths(reply, 157), Tenths(reply, kThirdOctaveBands + 2 * 19));
+  EXPECT_EQ(Tenths(reply, 157), Tenths(reply, kThirdOctaveBands + 2 * 20));
+  meter.State().band_cursor = 19;
+  reply = Poll(meter);
+  EXPECT_EQ(Tenths(reply, 155), Tenths(reply, kOctaveBands + 2 * 5));
+  meter.State().band_cursor = 1;  // below the first octave
+  reply = Poll(meter);
+  EXPECT_EQ(Tenths(reply, 155), 0);
+  EXPECT_EQ(Tenths(reply, 157), Tenths(reply, kThirdOctaveBands + 2 * 1));
 
   meter.State().display_mode = 2;  // one readout only: the third-octave level, not shifted
+  meter.State().band_cursor = 19;
   reply = Poll(meter);
   EXPECT_EQ(Tenths(reply, 155), Tenths(reply, 157));
   EXPECT_EQ(Tenths(reply, 157), Tenths(reply, kThirdOctaveBands + 2 * 19) + 400);
