@@ -1,5 +1,6 @@
 # The keypad, clock and comparator windows, with the pure captions and values they show.
 add_library(halvane_control_windows STATIC
+  control_panel.cpp
   level_band.cpp
   meter_clock.cpp
 )
