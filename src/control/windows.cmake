@@ -1,6 +1,7 @@
 # The keypad, clock and comparator windows, with the pure captions and values they show.
 add_library(halvane_control_windows STATIC
   clickable_label.cpp
+  comparator_window.cpp
   control_panel.cpp
   level_band.cpp
   meter_clock.cpp

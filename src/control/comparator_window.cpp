@@ -1,0 +1,117 @@
+#include "control/comparator_window.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "control/level_band.h"
+#include "control/meter_commands.h"
+#include "control/poll_pause.h"
+#include "live/band_labels.h"
+
+namespace halvane {
+
+namespace {
+
+constexpr int kDisable = 0;  // option indexes of OptComp
+constexpr int kEnable = 1;
+constexpr std::uint8_t kStateDisabled = 1;  // the state byte the meter uses
+constexpr std::uint8_t kStateEnabled = 2;
+constexpr int kOfferedLevels = 141;  // "0" to "140"
+
+QString ToQString(std::string_view text) {
+  return QString::fromUtf8(text.data(), std::ssize(text));
+}
+
+QComboBox* NewList(const char* name, QWidget* parent) {
+  auto* list = new QComboBox(parent);
+  list->setObjectName(name);
+  list->setEditable(true);
+  list->setInsertPolicy(QComboBox::NoInsert);
+  return list;
+}
+
+QLabel* NewLabel(const char* name, const char* text, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(name);
+  return label;
+}
+
+}  // namespace
+
+Comparator::Comparator(USB& usb, QTimer& timer1, UserDialogs& dialogs, QWidget* owner)
+    : TopmostWindow(owner),
+      usb_(usb),
+      timer1_(timer1),
+      dialogs_(dialogs),
+      state_(new QButtonGroup(this)),
+      level_(NewList("CombodB", this)),
+      band_(NewList("ComboBand", this)) {
+  setObjectName("Comparator");
+  setWindowTitle("Comparator");
+  state_->setObjectName("OptComp");
+  auto* layout = new QGridLayout(this);
+  for (const int option : {kDisable, kEnable}) {
+    auto* button = new QRadioButton(option == kDisable ? "Disable" : "Enable", this);
+    button->setObjectName(QString("OptComp%1").arg(option));
+    state_->addButton(button, option);
+    layout->addWidget(button, option, 0);
+  }
+  for (std::size_t band = 0; band < kOfferedBands; ++band) {
+    band_->addItem(ToQString(ThirdOctaveBandLabels[band]));
+  }
+  for (int level = 0; level < kOfferedLevels; ++level) {
+    level_->addItem(QString::number(level));
+  }
+  layout->addWidget(level_, 0, 1);
+  layout->addWidget(NewLabel("LbldB", "dB", this), 0, 2);
+  layout->addWidget(band_, 1, 1);
+  layout->addWidget(NewLabel("LblBand", "Hz", this), 1, 2);
+  auto* ok = new QPushButton("OK", this);
+  ok->setObjectName("CmdOK");
+  layout->addWidget(ok, 2, 1);
+  connect(ok, &QPushButton::clicked, this, &Comparator::SendSetting);
+}
+
+void Comparator::ShowSetting(int state, int level, int band) {
+  level_->setCurrentText(QString::number(level));
+  band_->setCurrentText(ToQString(BandLabelAt(band)));
+  state_->button(state == kStateEnabled ? kEnable : kDisable)->setChecked(true);
+}
+
+void Comparator::SendSetting() {
+  const PollPause poll_off(timer1_);
+  const auto level = LevelFromText(level_->currentText().toStdString());
+  if (!level) {
+    dialogs_.ShowCritical(std::string(kInvalidLevelMessage));
+    return;
+  }
+  const std::uint8_t band = BandIndexOf(band_->currentText().toStdString(), kOfferedBands);
+  const bool disable = state_->checkedId() == kDisable;
+  FillCommand(usb_.OutputReport(), kSettingClass, {setting::kComparatorLevel, *level, band});
+  usb_.ExchangeReports();
+  FillCommand(usb_.OutputReport(), kSettingClass,
+              {setting::kComparatorState, disable ? kStateDisabled : kStateEnabled});
+  usb_.ExchangeReports();
+  close();
+}
+
+Comparator& OpenComparator(QWidget& owner, USB& usb, QTimer& timer1, UserDialogs& dialogs) {
+  const PollPause poll_off(timer1);
+  usb.ReadInputReport();  // takes a reply still pending off the link, without a search
+  FillCommand(usb.OutputReport(), kSettingClass, {setting::kComparatorState, 0x00});
+  usb.ExchangeReports();
+  const int state = usb.InputReportCopy()[1];
+  FillCommand(usb.OutputReport(), kSettingClass, {setting::kComparatorLevel, 0x00});
+  usb.ExchangeReports();
+  const int level = usb.InputReportCopy()[1];
+  const int band = usb.InputReportCopy()[2];
+  Comparator& window = ShowOwnedWindow<Comparator>(owner, usb, timer1, dialogs);
+  window.ShowSetting(state, level, band);
+  return window;
+}
+
+}  // namespace halvane
