@@ -4,6 +4,15 @@
 
 namespace halvane {
 
+void CommandContext::Answer(std::initializer_list<int> bytes) {
+  InputReportBuffer reply{};
+  std::size_t index = 1;
+  for (const int byte : bytes) {
+    reply[index++] = static_cast<std::uint8_t>(byte);
+  }
+  replies.push_back(reply);
+}
+
 void CommandTable::AddClass(std::uint8_t command_class, Handler handler) {
   class_handlers_[command_class] = std::move(handler);
 }

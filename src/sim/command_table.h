@@ -4,9 +4,11 @@
 // its own handlers.
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <span>
 
@@ -22,7 +24,17 @@ struct CommandContext {
   LevelModel& levels;
   std::chrono::system_clock::time_point wall_time;  // when the report arrived
   std::deque<InputReportBuffer>& replies;           // the handler appends its replies here
+
+  // Queues one reply carrying `bytes` from byte 1 on, zeros behind them.
+  void Answer(std::initializer_list<int> bytes);
+  // Queues the all-zero reply that acknowledges a command.
+  void Acknowledge() { Answer({}); }
 };
+
+// Byte `index` of a report; 0 when the report is shorter, as the rest of a short report reads.
+inline std::uint8_t ReportByte(std::span<const std::uint8_t> report, std::size_t index) {
+  return index < report.size() ? report[index] : std::uint8_t{0};
+}
 
 class CommandTable {
  public:

@@ -33,6 +33,11 @@ struct MeterState {
   int item_code = 1;     // 0 Lp, 1 Leq, 2 LE, 3 Lmax, 4 Lmin, 5 L05, 6 L10, 7 L50, 8 L90, 9 L95
   int band_cursor = 20;  // third-octave band 0 to 32; 20 lies in the 1 kHz octave
 
+  // Which octave screens the MODE and OCT keys go to: 0 1/1, 1 1/3, 2 both.
+  int octave_view = 0;
+  // The display mode that the MENU key goes back to.
+  int display_mode_before_menu = 0;
+
   int manual_record_number = 0;
   int auto_record_number = 0;
 

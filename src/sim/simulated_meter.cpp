@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "sim/calendar_time.h"
+#include "sim/key_commands.h"
 #include "sim/live_poll_command.h"
 
 namespace halvane {
@@ -15,6 +16,7 @@ SimulatedMeter::SimulatedMeter(std::uint32_t seed, WallClock wall_clock)
   }
   last_report_time_ = wall_clock_();
   AddLivePollCommand(commands_);
+  AddKeyCommands(commands_);
 }
 
 void SimulatedMeter::Receive(std::span<const std::uint8_t> output_report) {

@@ -1,9 +1,13 @@
 #pragma once
 // Helpers of the simulated meter's tests: a wall clock moved by hand and readers of reply bytes.
 
+#include <gtest/gtest.h>
+
 #include <array>
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "link/reports.h"
 #include "sim/simulated_meter.h"
@@ -35,8 +39,20 @@ inline double Level(const InputReportBuffer& reply, std::size_t high_index) {
   return Tenths(reply, high_index) / 10.0;
 }
 
-inline int FromBcd(std::uint8_t value) {
-  return (value >> 4) * 10 + (value & 0x0F);
+// Sends a command of these bytes behind the report ID and takes its one reply.
+inline InputReportBuffer Send(SimulatedMeter& meter, const std::vector<std::uint8_t>& bytes) {
+  std::vector<std::uint8_t> report{0x00};
+  report.insert(report.end(), bytes.begin(), bytes.end());
+  meter.Receive(report);
+  const InputReportBuffer reply = meter.TakeReply().value();
+  EXPECT_FALSE(meter.TakeReply().has_value()) << "a second reply to command " << int(bytes[1]);
+  return reply;
+}
+
+// Reply bytes first to first + count - 1.
+inline std::vector<int> ReplyBytes(const InputReportBuffer& reply, std::size_t first,
+                                   std::size_t count) {
+  return {reply.begin() + first, reply.begin() + first + count};
 }
 
 }  // namespace halvane
