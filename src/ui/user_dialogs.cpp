@@ -1,19 +1,26 @@
 #include "ui/user_dialogs.h"
 
+#include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
 
 namespace halvane {
 
+// Dialogs open over the window the user is working in, which may be an on-top tool window.
+QWidget* QtUserDialogs::Owner() const {
+  QWidget* active = QApplication::activeWindow();
+  return active != nullptr ? active : parent_;
+}
+
 void QtUserDialogs::ShowCritical(const std::string& message) {
-  QMessageBox::critical(parent_, kProgramTitle, QString::fromStdString(message), QMessageBox::Ok);
+  QMessageBox::critical(Owner(), kProgramTitle, QString::fromStdString(message), QMessageBox::Ok);
 }
 
 std::string QtUserDialogs::AskText(const std::string& prompt, const std::string& title,
                                    const std::string& default_text) {
   bool accepted = false;
   const QString answer =
-      QInputDialog::getText(parent_, QString::fromStdString(title), QString::fromStdString(prompt),
+      QInputDialog::getText(Owner(), QString::fromStdString(title), QString::fromStdString(prompt),
                             QLineEdit::Normal, QString::fromStdString(default_text), &accepted);
   return accepted ? answer.toStdString() : std::string();
 }

@@ -27,6 +27,8 @@ class QtUserDialogs : public UserDialogs {
                       const std::string& default_text) override;
 
  private:
+  QWidget* Owner() const;
+
   QWidget* parent_;
 };
 

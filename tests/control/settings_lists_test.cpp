@@ -15,17 +15,17 @@ TEST_F(SettingsListsTest, PlainListsSendTheEntrysPositionAfterOneDiscardedRead) 
   Choose(panel.Lists().ComboBkLight, "3 min");
   Choose(panel.Lists().ComboDevice, "SD Card");
   Choose(panel.Lists().ComboRecMode, "Manually");
-  EXPECT_THAT(Traffic(), ElementsAre("R", "W 41 09 04", "R", "R", "W 41 07 02", "R", "R",
-                                     "W 41 08 01", "R"));
+  EXPECT_THAT(Traffic(),
+              ElementsAre("R", "W 41 09 04", "R", "R", "W 41 07 02", "R", "R", "W 41 08 01", "R"));
   EXPECT_TRUE(panel.Lists().ComboBkLight->isHidden());
   EXPECT_TRUE(panel.Timer1().isActive());
 }
 
 TEST_F(SettingsListsTest, ExitEntriesOnlyHideTheirListAndLeaveThePollAsItWas) {
   panel.Timer1().stop();
-  for (QComboBox* list : {panel.Lists().ComboBkLight, panel.Lists().ComboDevice,
-                          panel.Lists().ComboRecMode, panel.Lists().ComboMainSubAC,
-                          panel.Lists().ComboMainSubFS}) {
+  for (QComboBox* list :
+       {panel.Lists().ComboBkLight, panel.Lists().ComboDevice, panel.Lists().ComboRecMode,
+        panel.Lists().ComboMainSubAC, panel.Lists().ComboMainSubFS}) {
     list->show();
     Choose(list, "Exit");
     EXPECT_TRUE(list->isHidden());
