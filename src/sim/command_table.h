@@ -18,6 +18,9 @@
 
 namespace halvane {
 
+// The class of the commands that read or change a setting; byte 2 picks the setting.
+inline constexpr std::uint8_t kSettingCommandClass = 0x41;
+
 // What a handler may use and change while it answers one report.
 struct CommandContext {
   MeterState& state;

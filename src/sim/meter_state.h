@@ -2,9 +2,18 @@
 // The simulated meter's settings and status flags: everything its replies report besides the
 // levels. Plain data; commands and tests change it directly.
 
+#include <array>
 #include <chrono>
 
 namespace halvane {
+
+// A level in whole dB in one band: a third-octave band 0 to 32, or 33 for the all-pass level.
+struct LevelAndBand {
+  int level_db = 0;
+  int band = 0;
+};
+
+inline constexpr int kAllPassBand = 33;
 
 struct MeterState {
   int display_mode = 0;   // 0 SLM, 1-3 octave bars, 4-7 octave tables, other: not measuring
@@ -19,6 +28,7 @@ struct MeterState {
   bool paused = false;
   bool stopped = false;
   bool usb_active = true;
+  // Set by each live poll from the comparator settings and the levels.
   bool comparator_output = false;
 
   int trigger_mode = 0;  // 0 off, 1 level 1, 2 level 2, 3 external, 4 time
@@ -40,6 +50,16 @@ struct MeterState {
 
   int manual_record_number = 0;
   int auto_record_number = 0;
+
+  int backlight = 3;  // 1 off, 2 30 s, 3 1 min, 4 3 min
+  std::chrono::seconds recording_period{std::chrono::minutes{10}};
+  std::chrono::seconds sampling_interval{1};
+  std::chrono::seconds trigger_time{std::chrono::hours{12}};  // time of day
+  // Level triggers 1 and 2.
+  std::array<LevelAndBand, 2> level_triggers{{{85, 19}, {90, kAllPassBand}}};
+
+  bool comparator_enabled = false;
+  LevelAndBand comparator_threshold{75, 19};
 
   // Grows with the wall clock while recording and not paused.
   std::chrono::milliseconds measurement_time{0};

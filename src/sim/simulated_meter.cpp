@@ -5,6 +5,7 @@
 #include "sim/calendar_time.h"
 #include "sim/key_commands.h"
 #include "sim/live_poll_command.h"
+#include "sim/setting_commands.h"
 
 namespace halvane {
 
@@ -17,6 +18,7 @@ SimulatedMeter::SimulatedMeter(std::uint32_t seed, WallClock wall_clock)
   last_report_time_ = wall_clock_();
   AddLivePollCommand(commands_);
   AddKeyCommands(commands_);
+  AddSettingCommands(commands_);
 }
 
 void SimulatedMeter::Receive(std::span<const std::uint8_t> output_report) {

@@ -43,8 +43,7 @@ TEST(LiveReplyStatus, EachFlagSetsItsOwnBit) {
                            {&MeterState::record_manually, 1, 0x40},
                            {&MeterState::recording, 2, 0x80},
                            {&MeterState::paused, 2, 0x40},
-                           {&MeterState::stopped, 2, 0x08},
-                           {&MeterState::comparator_output, 2, 0x04}}) {
+                           {&MeterState::stopped, 2, 0x08}}) {
     SimulatedMeter meter;
     meter.State().storage_is_flash = false;
     meter.State().usb_active = false;
