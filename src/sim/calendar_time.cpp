@@ -21,6 +21,18 @@ CalendarTime CalendarTimeAt(system_clock::time_point time) {
                       .second = int(time_of_day.seconds().count())};
 }
 
+std::optional<std::chrono::sys_seconds> TimePointOf(const CalendarTime& time) {
+  const std::chrono::year_month_day date{std::chrono::year{time.year},
+                                         std::chrono::month{unsigned(time.month)},
+                                         std::chrono::day{unsigned(time.day)}};
+  if (!date.ok() || time.hour < 0 || time.hour > 23 || time.minute < 0 || time.minute > 59 ||
+      time.second < 0 || time.second > 59) {
+    return std::nullopt;
+  }
+  return std::chrono::sys_days{date} + std::chrono::hours{time.hour} +
+         std::chrono::minutes{time.minute} + seconds{time.second};
+}
+
 seconds LocalTimeOffset(system_clock::time_point time) {
   const std::time_t utc = system_clock::to_time_t(time);
   const std::tm local = *std::localtime(&utc);

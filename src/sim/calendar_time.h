@@ -2,6 +2,7 @@
 // Calendar fields of a point in time, for the meter's clock.
 
 #include <chrono>
+#include <optional>
 
 namespace halvane {
 
@@ -16,6 +17,9 @@ struct CalendarTime {
 
 // The fields of a time point counted as UTC, whole seconds.
 CalendarTime CalendarTimeAt(std::chrono::system_clock::time_point time);
+
+// The time point of the fields counted as UTC; nothing when they name no real date and time.
+std::optional<std::chrono::sys_seconds> TimePointOf(const CalendarTime& time);
 
 // How far the PC's local time is ahead of UTC at this moment.
 std::chrono::seconds LocalTimeOffset(std::chrono::system_clock::time_point time);

@@ -28,6 +28,8 @@ struct CommandContext {
   std::chrono::system_clock::time_point wall_time;  // when the report arrived
   std::deque<InputReportBuffer>& replies;           // the handler appends its replies here
 
+  // The meter's own clock when the report arrived.
+  std::chrono::system_clock::time_point MeterTime() const { return wall_time + state.clock_offset; }
   // Queues one reply carrying `bytes` from byte 1 on, zeros behind them.
   void Answer(std::initializer_list<int> bytes);
   // Queues the all-zero reply that acknowledges a command.

@@ -10,7 +10,7 @@ void AddLivePollCommand(CommandTable& table) {
   table.AddClass(kLivePollCommandClass, [](std::span<const std::uint8_t>, CommandContext& context) {
     const LiveLevels& levels = context.levels.Step(context.state);
     context.state.comparator_output = ComparatorOutput(context.state, levels);
-    const CalendarTime meter_time = CalendarTimeAt(context.wall_time + context.state.clock_offset);
+    const CalendarTime meter_time = CalendarTimeAt(context.MeterTime());
     context.replies.push_back(BuildLiveReply(context.state, levels, meter_time));
   });
 }

@@ -64,7 +64,7 @@ struct MeterState {
   // Grows with the wall clock while recording and not paused.
   std::chrono::milliseconds measurement_time{0};
   // The meter's clock minus the wall clock; setting the meter's clock changes only this.
-  std::chrono::seconds clock_offset{0};
+  std::chrono::system_clock::duration clock_offset{0};
 };
 
 // The bottom of the level range that goes with a range top.

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "sim/calendar_time.h"
+#include "sim/clock_commands.h"
 #include "sim/key_commands.h"
 #include "sim/live_poll_command.h"
 #include "sim/setting_commands.h"
@@ -19,6 +20,7 @@ SimulatedMeter::SimulatedMeter(std::uint32_t seed, WallClock wall_clock)
   AddLivePollCommand(commands_);
   AddKeyCommands(commands_);
   AddSettingCommands(commands_);
+  AddClockCommands(commands_);
 }
 
 void SimulatedMeter::Receive(std::span<const std::uint8_t> output_report) {

@@ -10,14 +10,14 @@ namespace {
 
 TEST(SimulatedMeter, LogsEveryReportAndAnswersEachWithOneReply) {
   SimulatedMeter meter;
-  const std::vector<std::uint8_t> clock_read{0x00, 0x41, 0x01};  // acknowledged for now
+  const std::vector<std::uint8_t> unknown_setting{0x00, 0x41, 0x17};
   const std::vector<std::uint8_t> too_short{0x00};
   meter.Receive(kLivePoll);
-  meter.Receive(clock_read);
+  meter.Receive(unknown_setting);
   meter.Receive(too_short);
   EXPECT_EQ(meter.ReceivedReports(),
             (std::vector<std::vector<std::uint8_t>>{
-                {kLivePoll.begin(), kLivePoll.end()}, clock_read, too_short}));
+                {kLivePoll.begin(), kLivePoll.end()}, unknown_setting, too_short}));
 
   EXPECT_EQ(meter.TakeReply().value()[18], 130);
   EXPECT_EQ(meter.TakeReply(), InputReportBuffer{});
