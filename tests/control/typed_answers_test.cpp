@@ -24,18 +24,13 @@ TEST(ReadNumberTest, IgnoresBlanksStopsAtTheFirstStrayCharacterAndDefaultsToZero
   EXPECT_TRUE(std::isinf(ReadNumber("9e999"))) << "too large stays too large, never wraps";
 }
 
-TEST(ReadNumberTest, WholeNumberNeedsTheWholeAnswerToBeOneNumber) {
+TEST(ReadNumberTest, WholeNumbersNeedTheWholeAnswerAndHalvesRoundToEven) {
   EXPECT_EQ(ReadWholeNumber(" 2 "), 2);
-  EXPECT_EQ(ReadWholeNumber("1.0"), 1);
   EXPECT_FALSE(ReadWholeNumber("1 or 2")) << "accepting the default text erases nothing";
   EXPECT_FALSE(ReadWholeNumber("2x"));
   EXPECT_FALSE(ReadWholeNumber(""));
-}
-
-TEST(ReadNumberTest, RoundsHalvesToEven) {
   EXPECT_EQ(RoundHalfEven(2.5), 2);
   EXPECT_EQ(RoundHalfEven(3.5), 4);
-  EXPECT_EQ(RoundHalfEven(89.6), 90);
 }
 
 TEST(TimeAnswerTest, ClampsEachFieldAndReadsOnlyTwoCharactersOfSeconds) {
@@ -58,9 +53,7 @@ TEST(TimeAnswerTest, MissingColonsAndMinusSignsBreakTheFormat) {
 
 TEST(TimeAnswerTest, DefaultTextHasTwoDigitsAField) {
   EXPECT_EQ(TimeDefaultText(1, 5, 0), "01:05:00");
-  EXPECT_EQ(TimeDefaultText(12, 34, 56), "12:34:56");
   EXPECT_EQ(TwoDigitHex(0x0A), "0A");
-  EXPECT_EQ(TwoDigitHex(0x45), "45");
 }
 
 TEST(MeterCommandsTest, KeysStepTheMainWeightingsAlongTheMeterCycle) {
