@@ -11,6 +11,7 @@
 #include "control/meter_commands.h"
 #include "control/poll_pause.h"
 #include "live/band_labels.h"
+#include "ui/qt_text.h"
 
 namespace halvane {
 
@@ -21,10 +22,6 @@ constexpr int kEnable = 1;
 constexpr std::uint8_t kStateDisabled = 1;  // the state byte the meter uses
 constexpr std::uint8_t kStateEnabled = 2;
 constexpr int kOfferedLevels = 141;  // "0" to "140"
-
-QString ToQString(std::string_view text) {
-  return QString::fromUtf8(text.data(), std::ssize(text));
-}
 
 QComboBox* NewList(const char* name, QWidget* parent) {
   auto* list = new QComboBox(parent);

@@ -17,6 +17,7 @@ class MeterControls {
   const SubChannelSettings& SubChannel() const { return sub_; }
 
  private:
+  ControlContext context_;
   SubChannelSettings sub_;
   SettingsLists settings_;
   ToolbarCommands toolbar_;

@@ -1,16 +1,13 @@
 #include "control/settings_lists.h"
 
 #include "live/panel_layout.h"
+#include "ui/qt_text.h"
 
 namespace halvane {
 
 namespace {
 
 constexpr int kKeyPressGapMs = 500;
-
-QString ToQString(const std::string& text) {
-  return QString::fromStdString(text);
-}
 
 void HidePair(QComboBox* channel, QComboBox* weighting) {
   channel->hide();

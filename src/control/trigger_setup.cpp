@@ -6,6 +6,7 @@
 #include "control/meter_commands.h"
 #include "control/time_prompt.h"
 #include "live/band_labels.h"
+#include "ui/qt_text.h"
 
 namespace halvane {
 
@@ -47,9 +48,7 @@ void TriggerSetup::ShowLevelTrigger() {
   lists_.PicTriggerdB->show();
   lists_.PicTriggerdB->raise();
   lists_.CombodB->setEditText(QString::number(answer[1]));
-  const std::string_view band = BandLabelAt(answer[2]);
-  lists_.ComboBand->setEditText(
-      QString::fromLatin1(band.data(), static_cast<qsizetype>(band.size())));
+  lists_.ComboBand->setEditText(ToQString(BandLabelAt(answer[2])));
 }
 
 void TriggerSetup::AskTriggerTime() {

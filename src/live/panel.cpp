@@ -10,14 +10,11 @@
 #include "live/panel_layout.h"
 #include "live/temp_record_file.h"
 #include "ui/icons.h"
+#include "ui/qt_text.h"
 
 namespace halvane {
 
 namespace {
-
-QString ToQString(std::string_view text) {
-  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 double TwipsPerPixel(const QWidget& widget) {
   return 1440.0 / widget.logicalDpiX();

@@ -5,6 +5,7 @@
 
 #include "live/band_labels.h"
 #include "live/panel_layout.h"
+#include "ui/qt_text.h"
 
 namespace halvane {
 
@@ -13,7 +14,7 @@ namespace {
 QStringList ToStringList(std::span<const std::string_view> entries) {
   QStringList list;
   for (std::string_view entry : entries) {
-    list.append(QString::fromLatin1(entry.data(), static_cast<qsizetype>(entry.size())));
+    list.append(ToQString(entry));
   }
   return list;
 }

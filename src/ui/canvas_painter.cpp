@@ -1,4 +1,5 @@
 #include "ui/canvas_painter.h"
+#include "ui/qt_text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,10 +10,6 @@ namespace {
 
 QColor ToQColor(Color color) {
   return QColor(color.r, color.g, color.b);
-}
-
-QString ToQString(std::string_view text) {
-  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 }  // namespace
