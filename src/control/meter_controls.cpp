@@ -3,10 +3,9 @@
 namespace halvane {
 
 MeterControls::MeterControls(Panel& panel, USB& usb, UserDialogs& dialogs, Pause pause)
-    : settings_(ControlContext{usb, panel.Timer1(), dialogs, pause}, panel.Lists(), panel.Reading(),
-                sub_),
-      toolbar_(ControlContext{usb, panel.Timer1(), dialogs, pause}, panel.Toolbar1(), panel.Lists(),
-               panel.Reading(), sub_, panel),
-      trigger_(ControlContext{usb, panel.Timer1(), dialogs, pause}, panel.Lists()) {}
+    : context_{usb, panel.Timer1(), dialogs, std::move(pause)},
+      settings_(context_, panel.Lists(), panel.Reading(), sub_),
+      toolbar_(context_, panel.Toolbar1(), panel.Lists(), panel.Reading(), sub_, panel),
+      trigger_(context_, panel.Lists()) {}
 
 }  // namespace halvane
