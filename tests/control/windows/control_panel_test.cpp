@@ -1,32 +1,17 @@
-// The keypad: every key's report, the bytes it leaves alone, and how the toolbar shows it.
+// The keypad: the toolbar's one keypad window, and every key's report with the live poll off.
 
 #include "control/control_panel.h"
 
 #include <QPushButton>
+#include <tuple>
 
-#include "control/rtc_window.h"
 #include "window_fixture.h"
 
 namespace halvane {
 namespace {
 
-class ControlPanelTest : public WindowFixture {
- protected:
-  ControlPanelTest() { keypad.show(); }
-  void Press(const char* button) {
-    QTest::mouseClick(keypad.findChild<QPushButton*>(button), Qt::LeftButton);
-  }
-  ControlPanel keypad{usb, timer1, &owner};
-};
-
-struct KeyCase {
-  const char* button;
-  const char* caption;
-  std::uint8_t byte2;
-  std::uint8_t byte3;
-};
-
-constexpr KeyCase kKeys[] = {
+// Each key's button, its caption, and bytes 2 and 3 of the report that presses it.
+constexpr std::tuple<const char*, const char*, std::uint8_t, std::uint8_t> kKeys[] = {
     {"CmdFreq", "FREQ", 0x01, 0},
     {"CmdTime", "TIME", 0x02, 0},
     {"CmdEnter", "ENTER", 0x04, 0},
@@ -43,70 +28,44 @@ constexpr KeyCase kKeys[] = {
     {"CmdOct", "OCT", 0, 0x10},
     {"CmdMenu", "MENU", 0, 0x20},
     {"CmdLevelDown", "LEVEL DOWN", 0, 0x40},
-    {"CmdGrp", "GRP", 0, 0x80},
+    {"CmdGrp", "GRP", 0, 0x80}};
+
+class ControlPanelTest : public WindowFixture {
+ protected:
+  ControlPanel& keypad = ControlPanel::Open(owner, usb, timer1);  // the toolbar's "CtrButton"
 };
 
-TEST_F(ControlPanelTest, EachButtonPressesItsKeyWithThePollOff) {
-  EXPECT_EQ(keypad.windowTitle(), "Buttons");
-  EXPECT_EQ(keypad.findChildren<QPushButton*>().size(), std::ssize(kKeys));
-  for (const KeyCase& key : kKeys) {
-    SCOPED_TRACE(key.button);
+TEST_F(ControlPanelTest, CtrButtonShowsOneTopmostKeypadWhoseButtonsPressTheirKeysWithThePollOff) {
+  EXPECT_TRUE(keypad.windowFlags().testFlag(Qt::WindowStaysOnTopHint) &&
+              !keypad.testAttribute(Qt::WA_QuitOnClose));
+  keypad.close();
+  EXPECT_EQ(&ControlPanel::Open(owner, usb, timer1), &keypad);
+  EXPECT_TRUE(QTest::qWaitForWindowActive(&keypad));
+  EXPECT_TRUE(meter.ReceivedReports().empty());
+  ASSERT_EQ(keypad.findChildren<QPushButton*>().size(), std::ssize(kKeys));
+  for (const auto& [button, caption, byte2, byte3] : kKeys) {
+    SCOPED_TRACE(button);
     meter.ClearReceivedReports();
-    ASSERT_NE(keypad.findChild<QPushButton*>(key.button), nullptr);
-    EXPECT_EQ(keypad.findChild<QPushButton*>(key.button)->text(), key.caption);
-    Press(key.button);
-    EXPECT_THAT(Sent(4), ElementsAre(Bytes{0x00, 0x40, key.byte2, key.byte3}));
-    EXPECT_TRUE(timer1.isActive());
+    ASSERT_NE(Find(button), nullptr);
+    EXPECT_EQ(Find<QPushButton>(button)->text().toStdString(), caption);
+    Click(button);
+    EXPECT_THAT(Sent(4), ElementsAre(Bytes{0x00, 0x40, byte2, byte3}));
   }
   EXPECT_EQ(reports_while_polling, 0);
-}
-
-TEST_F(ControlPanelTest, BackLightAndStartStopSendTheSameReport) {
-  Press("CmdBkLight");
-  Press("CmdStartStop");
-  ASSERT_EQ(meter.ReceivedReports().size(), 2u);
-  EXPECT_EQ(meter.ReceivedReports()[0], meter.ReceivedReports()[1]);
-}
-
-TEST_F(ControlPanelTest, KeyPressLeavesTheClockBytesOfTheCommandBefore) {
-  RTC clock(
-      usb, timer1, nullptr, [](int) {},
-      [] { return QDateTime(QDate(2013, 8, 9), QTime(1, 14, 19)); });
-  clock.SetMeterTime();
-  Press("CmdUp");
-  EXPECT_THAT(Sent(9), ElementsAre(Bytes{0x00, 0x41, 0x02, 0x13, 0x08, 0x09, 0x01, 0x14, 0x19},
-                                   Bytes{0x00, 0x40, 0x10, 0x00, 0x08, 0x09, 0x01, 0x14, 0x19}));
+  EXPECT_TRUE(timer1.isActive());
 }
 
 TEST_F(ControlPanelTest, MissingOrVanishingMeterLeavesThePollOn) {
   backend.Unplug();
-  Press("CmdEnter");
+  Click("CmdEnter");
   EXPECT_TRUE(meter.ReceivedReports().empty());
   EXPECT_TRUE(timer1.isActive());
-
   backend.Replug();
   Connect();
   backend.SetSilent(true);
-  Press("CmdMode");
+  Click("CmdMode");
   EXPECT_THAT(link_waits, ElementsAre(USB::kReadTimeoutMs));  // one wait, no hang
-  EXPECT_FALSE(usb.MeterConnected());
   EXPECT_TRUE(timer1.isActive());
-}
-
-using CtrButtonTest = WindowFixture;
-
-TEST_F(CtrButtonTest, CreatesTheKeypadOnceAndBringsItForward) {
-  ControlPanel& first = ControlPanel::Open(owner, usb, timer1);
-  EXPECT_FALSE(first.isModal());
-  EXPECT_TRUE(first.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-  EXPECT_FALSE(first.testAttribute(Qt::WA_QuitOnClose));
-  first.close();
-  ControlPanel& second = ControlPanel::Open(owner, usb, timer1);
-  EXPECT_EQ(&second, &first);
-  EXPECT_TRUE(second.isVisible());
-  EXPECT_TRUE(QTest::qWaitForWindowActive(&second));
-  EXPECT_EQ(owner.findChildren<ControlPanel*>().size(), 1);
-  EXPECT_TRUE(meter.ReceivedReports().empty());
 }
 
 }  // namespace
