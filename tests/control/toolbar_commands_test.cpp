@@ -48,13 +48,14 @@ TEST_F(ToolbarTest, FrequencyWeightShowsTheMainLetterAndRemembersTheSubSetting) 
 
 TEST_F(ToolbarTest, PeriodAsksUntilTheAnswerKeepsToTheFormatThenClampsAndSends) {
   meter.State().recording_period = std::chrono::hours(1) + std::chrono::minutes(5);
-  dialogs.answers = {"1:30", "0:0:0", "25:75:99"};
+  dialogs.answers = {"1:30", "0:0:0", "0.4:0:0", "25:75:99"};
   Click("Period");
   const std::string ask =
       "ask: Input Sampling Time [01:05:00] Enter the Measurement Time of recording\r\n"
       " (hh:nn:ss) ";
   EXPECT_THAT(dialogs.shown,
               ElementsAre(ask, "message: Invalid, comply with the data format properly\r\n", ask,
+                          "message: Invalid Measurement Time\r\n", ask,
                           "message: Invalid Measurement Time\r\n", ask));
   EXPECT_THAT(Traffic(5), ElementsAre("R", "W 41 11 00 00 00", "R", "W 41 12 17 3B 3B", "R"));
   EXPECT_FALSE(dialogs.poll_ran_during_dialog);
