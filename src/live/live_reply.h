@@ -18,14 +18,14 @@ inline constexpr std::uint8_t kLivePollCommand = 0x42;
 struct LiveReading {
   InputReportBuffer Bytes{};  // the reply; bytes it did not carry are 0
 
-  bool MemoryFull = false;      // byte 1 bit 3
-  bool AutoMemoryFull = false;  // byte 1 bit 4
-  bool RecordManually = false;  // byte 1 bit 6
-  bool StorageIsFlash = false;  // byte 1 bit 7
-  bool Recording = false;       // byte 2 bit 7, ImaRec
-  bool Paused = false;          // byte 2 bit 6, ImaPause
-  bool UsbActive = false;       // byte 2 bit 5, ImaUsb
-  bool Stopped = false;         // byte 2 bit 3, ImaStop
+  bool MemoryFull = false;        // byte 1 bit 3
+  bool AutoMemoryFull = false;    // byte 1 bit 4
+  bool RecordManually = false;    // byte 1 bit 6
+  bool StorageIsFlash = false;    // byte 1 bit 7
+  bool Recording = false;         // byte 2 bit 7, ImaRec
+  bool Paused = false;            // byte 2 bit 6, ImaPause
+  bool UsbActive = false;         // byte 2 bit 5, ImaUsb
+  bool Stopped = false;           // byte 2 bit 3, ImaStop
   bool ComparatorOutput = false;  // byte 2 bit 2, "Cmp"
 
   int DisplayMode = 0;   // byte 4

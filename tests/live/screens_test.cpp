@@ -175,9 +175,12 @@ TEST(OctaveTables, BlankTheOuterBandsInBlackAndListTheRest) {
                                   [](const TextItem& t) { return t.color == kBlack; }));
   EXPECT_EQ(Texts(octaves, " 93.5")[0].color, kYellow);
   EXPECT_TRUE(HasBox(octaves, {329, 27 + kPitch}, {375, 33 + kPitch}, kBlack));
-  ExpectTexts(table(5), {{{200, 28}, "  160  Hz"}, {{380, 28 + 10 * kPitch}, "  20k  Hz"}});
-  // The 16 Hz and 31.5 Hz octaves beside their centre bands.
-  ExpectTexts(table(6), {{{120, 30 + kPitch}, "---.-"}, {{120, 30 + 4 * kPitch}, " 93.5"}});
+  ExpectTexts(table(5), {{{0, 6}, "1/3 OCT"}, {{200, 28}, "  160  Hz"}});
+  ExpectTexts(table(5), {{{380, 28 + 10 * kPitch}, "  20k  Hz"}});
+  const Canvas both = table(6);  // the 16 Hz and 31.5 Hz octaves beside their centre bands
+  ExpectTexts(both, {{{120, 30 + kPitch}, "---.-"}, {{120, 30 + 4 * kPitch}, " 93.5"}});
+  ExpectTexts(both, {{{451, 22}, "1/3OCT(dB)"}});
+  EXPECT_TRUE(HasBox(both, {387, 22}, {560, 24}, ConsoleColor(10)));
 }
 
 constexpr auto kIsBar = [](const BoxItem& b) {
