@@ -88,24 +88,18 @@ void Comparator::SendSetting() {
   }
   const std::uint8_t band = BandIndexOf(band_->currentText().toStdString(), kOfferedBands);
   const bool disable = state_->checkedId() == kDisable;
-  FillCommand(usb_.OutputReport(), kSettingClass, {setting::kComparatorLevel, *level, band});
-  usb_.ExchangeReports();
-  FillCommand(usb_.OutputReport(), kSettingClass,
-              {setting::kComparatorState, disable ? kStateDisabled : kStateEnabled});
-  usb_.ExchangeReports();
+  ExchangeSetting(usb_, {setting::kComparatorLevel, *level, band});
+  ExchangeSetting(usb_, {setting::kComparatorState, disable ? kStateDisabled : kStateEnabled});
   close();
 }
 
 Comparator& OpenComparator(QWidget& owner, USB& usb, QTimer& timer1, UserDialogs& dialogs) {
   const PollPause poll_off(timer1);
   usb.ReadInputReport();  // takes a reply still pending off the link, without a search
-  FillCommand(usb.OutputReport(), kSettingClass, {setting::kComparatorState, 0x00});
-  usb.ExchangeReports();
-  const int state = usb.InputReportCopy()[1];
-  FillCommand(usb.OutputReport(), kSettingClass, {setting::kComparatorLevel, 0x00});
-  usb.ExchangeReports();
-  const int level = usb.InputReportCopy()[1];
-  const int band = usb.InputReportCopy()[2];
+  const int state = ExchangeSetting(usb, {setting::kComparatorState, 0x00})[1];
+  const InputReportBuffer& threshold = ExchangeSetting(usb, {setting::kComparatorLevel, 0x00});
+  const int level = threshold[1];
+  const int band = threshold[2];
   Comparator& window = ShowOwnedWindow<Comparator>(owner, usb, timer1, dialogs);
   window.ShowSetting(state, level, band);
   return window;

@@ -11,6 +11,18 @@ void FillCommand(OutputReportBuffer& report, std::uint8_t command_class,
   std::copy_n(payload.begin(), std::min(payload.size(), report.size() - 2), report.begin() + 2);
 }
 
+const InputReportBuffer& ExchangeSetting(USB& usb, std::initializer_list<std::uint8_t> payload) {
+  FillCommand(usb.OutputReport(), kSettingClass, payload);
+  usb.ExchangeReports();
+  return usb.InputReportCopy();
+}
+
+void ExchangeTimeSetting(USB& usb, std::uint8_t sub_command, const TimeFields& time) {
+  ExchangeSetting(
+      usb, {sub_command, static_cast<std::uint8_t>(time.hours),
+            static_cast<std::uint8_t>(time.minutes), static_cast<std::uint8_t>(time.seconds)});
+}
+
 void FillKeyCommand(OutputReportBuffer& report, const MeterKey& key) {
   FillCommand(report, kKeyClass, {key.mask2, key.mask3});
 }

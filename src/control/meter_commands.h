@@ -7,7 +7,9 @@
 #include <span>
 #include <string_view>
 
+#include "control/time_answer.h"
 #include "link/reports.h"
+#include "link/usb.h"
 
 namespace halvane {
 
@@ -38,6 +40,11 @@ inline constexpr std::uint8_t kSubTimeWeighting = 0x19;
 
 void FillCommand(OutputReportBuffer& report, std::uint8_t command_class,
                  std::initializer_list<std::uint8_t> payload);
+
+// Sends one setting command (class 0x41, then `payload`) and returns the reply it read.
+const InputReportBuffer& ExchangeSetting(USB& usb, std::initializer_list<std::uint8_t> payload);
+// The same for a command that sets a time: hours, minutes and seconds in bytes 3 to 5.
+void ExchangeTimeSetting(USB& usb, std::uint8_t sub_command, const TimeFields& time);
 
 struct MeterKey {
   std::string_view button;  // the keypad button's name

@@ -52,10 +52,8 @@ void SettingsLists::ChooseSetting(QComboBox* list, std::uint8_t sub_command, int
   }
   PollPause poll_pause(context_.timer1);
   context_.usb.ReceiveReport();
-  FillCommand(context_.usb.OutputReport(), kSettingClass,
-              {sub_command, static_cast<std::uint8_t>(index + 1)});
   list->hide();
-  context_.usb.ExchangeReports();
+  ExchangeSetting(context_.usb, {sub_command, static_cast<std::uint8_t>(index + 1)});
 }
 
 void SettingsLists::ChooseChannel(const WeightingPair& pair, int index) {
@@ -73,14 +71,12 @@ void SettingsLists::ChooseChannel(const WeightingPair& pair, int index) {
 // pressed as many times as its cycle needs.
 void SettingsLists::ChooseWeighting(const WeightingPair& pair, int index) {
   PollPause poll_pause(context_.timer1);
-  OutputReportBuffer& report = context_.usb.OutputReport();
   if (pair.channel->currentText() != "Main Channel") {
-    FillCommand(report, kSettingClass, {pair.sub_command, static_cast<std::uint8_t>(index + 1)});
-    context_.usb.ExchangeReports();
+    ExchangeSetting(context_.usb, {pair.sub_command, static_cast<std::uint8_t>(index + 1)});
     HidePair(pair.channel, pair.weighting);
     return;
   }
-  FillKeyCommand(report, pair.key);
+  FillKeyCommand(context_.usb.OutputReport(), pair.key);
   const std::string chosen = pair.weighting->itemText(index).toStdString();
   const std::string& current = reading_.*pair.main_letter;
   if (chosen == current) {

@@ -88,10 +88,8 @@ void ToolbarCommands::HideOtherLists(const std::string& key) {
 void ToolbarCommands::ReadBackLight() {
   PollPause poll_pause(context_.timer1);
   context_.usb.ReceiveReport();
-  FillCommand(context_.usb.OutputReport(), kSettingClass, {setting::kBackLight, 0x00});
-  context_.usb.ExchangeReports();
+  const int answer = ExchangeSetting(context_.usb, {setting::kBackLight, 0x00})[1];
   lists_.ComboBkLight->show();
-  const int answer = context_.usb.InputReportCopy()[1];
   if (answer >= 1 && answer <= 4) {
     lists_.ComboBkLight->setCurrentIndex(answer - 1);
   }
@@ -103,9 +101,7 @@ void ToolbarCommands::ReadSubWeighting(std::uint8_t sub_command,
                                        QComboBox* weighting, const std::string& main_letter) {
   PollPause poll_pause(context_.timer1);
   context_.usb.ReceiveReport();
-  FillCommand(context_.usb.OutputReport(), kSettingClass, {sub_command, 0x00});
-  context_.usb.ExchangeReports();
-  const std::size_t answer = context_.usb.InputReportCopy()[1];
+  const std::size_t answer = ExchangeSetting(context_.usb, {sub_command, 0x00})[1];
   if (answer >= 1 && answer <= letters.size()) {
     setting = letters[answer - 1];
   }
@@ -119,19 +115,14 @@ void ToolbarCommands::AskRecordingTime(std::uint8_t query, std::uint8_t set, con
                                        const char* zero_message) {
   PollPause poll_pause(context_.timer1);
   context_.usb.ReceiveReport();
-  FillCommand(context_.usb.OutputReport(), kSettingClass, {query});
-  context_.usb.ExchangeReports();
-  const InputReportBuffer& answer = context_.usb.InputReportCopy();
+  const InputReportBuffer& answer = ExchangeSetting(context_.usb, {query});
   const std::optional<TimeFields> time =
       AskTime(context_.dialogs, {first_line, kRecordingTimeTitle,
                                  TimeDefaultText(answer[1], answer[2], answer[3]), zero_message});
   if (!time) {
     return;
   }
-  FillCommand(context_.usb.OutputReport(), kSettingClass,
-              {set, static_cast<std::uint8_t>(time->hours),
-               static_cast<std::uint8_t>(time->minutes), static_cast<std::uint8_t>(time->seconds)});
-  context_.usb.ExchangeReports();
+  ExchangeTimeSetting(context_.usb, set, *time);
 }
 
 // Only an answer that is, blanks aside, exactly the number 1 or 2 erases anything.
@@ -143,9 +134,7 @@ void ToolbarCommands::Erase() {
   }
   PollPause poll_pause(context_.timer1);
   context_.usb.ReceiveReport();
-  FillCommand(context_.usb.OutputReport(), kSettingClass,
-              {setting::kErase, static_cast<std::uint8_t>(*kind)});
-  context_.usb.ExchangeReports();
+  ExchangeSetting(context_.usb, {setting::kErase, static_cast<std::uint8_t>(*kind)});
 }
 
 }  // namespace halvane

@@ -26,9 +26,7 @@ void TriggerSetup::ChooseMode(int index) {
   }
   PollPause poll_pause(context_.timer1);
   context_.usb.ReceiveReport();
-  FillCommand(context_.usb.OutputReport(), kSettingClass,
-              {setting::kTriggerMode, static_cast<std::uint8_t>(index + 1)});
-  context_.usb.ExchangeReports();
+  ExchangeSetting(context_.usb, {setting::kTriggerMode, static_cast<std::uint8_t>(index + 1)});
   if (entry == "Off" || entry == "External") {
     lists_.PicTriggerdB->hide();
   } else if (entry == "Trigger Level1" || entry == "Trigger Level2") {
@@ -42,9 +40,7 @@ void TriggerSetup::ChooseMode(int index) {
 
 // The panel stays open, with the poll running again, until "OK" or "Exit".
 void TriggerSetup::ShowLevelTrigger() {
-  FillCommand(context_.usb.OutputReport(), kSettingClass, {setting::kTriggerLevel, 0x00});
-  context_.usb.ExchangeReports();
-  const InputReportBuffer& answer = context_.usb.InputReportCopy();
+  const InputReportBuffer& answer = ExchangeSetting(context_.usb, {setting::kTriggerLevel, 0x00});
   lists_.PicTriggerdB->show();
   lists_.PicTriggerdB->raise();
   lists_.CombodB->setEditText(QString::number(answer[1]));
@@ -52,19 +48,14 @@ void TriggerSetup::ShowLevelTrigger() {
 }
 
 void TriggerSetup::AskTriggerTime() {
-  FillCommand(context_.usb.OutputReport(), kSettingClass, {setting::kReadTriggerTime});
-  context_.usb.ExchangeReports();
-  const InputReportBuffer& answer = context_.usb.InputReportCopy();
+  const InputReportBuffer& answer = ExchangeSetting(context_.usb, {setting::kReadTriggerTime});
   const std::optional<TimeFields> time =
       AskTime(context_.dialogs, {"Enter the Trigger TIME for measurement", "Input Trigger Time",
                                  TimeDefaultText(answer[1], answer[2], answer[3]), ""});
   if (!time) {
     return;
   }
-  FillCommand(context_.usb.OutputReport(), kSettingClass,
-              {setting::kSetTriggerTime, static_cast<std::uint8_t>(time->hours),
-               static_cast<std::uint8_t>(time->minutes), static_cast<std::uint8_t>(time->seconds)});
-  context_.usb.ExchangeReports();
+  ExchangeTimeSetting(context_.usb, setting::kSetTriggerTime, *time);
 }
 
 // A level that does not fit the level byte is refused before anything goes to the meter.
@@ -79,8 +70,7 @@ void TriggerSetup::SendLevelTrigger() {
   context_.usb.ReceiveReport();
   const std::uint8_t band =
       BandIndexOf(lists_.ComboBand->currentText().toStdString(), ThirdOctaveBandLabels.size());
-  FillCommand(context_.usb.OutputReport(), kSettingClass, {setting::kTriggerLevel, *level, band});
-  context_.usb.ExchangeReports();
+  ExchangeSetting(context_.usb, {setting::kTriggerLevel, *level, band});
   lists_.PicTriggerdB->hide();
 }
 
