@@ -2,6 +2,7 @@
 // Set texts and flash records laid out byte by byte in the tests, independently of the code
 // that reads them.
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -57,33 +58,46 @@ struct FlashHeader {
   std::uint8_t trigger_mode = 0;
   std::uint8_t trigger_band = 6;
   std::uint8_t trigger_level = 85;
-  std::vector<std::uint8_t> start_time{0x23, 0x59, 0x30};  // BCD
-  std::vector<std::uint8_t> step{0, 1, 0};                 // plain h, m, s
+  std::array<std::uint8_t, 3> start_time{0x23, 0x59, 0x30};  // BCD
+  std::array<std::uint8_t, 3> step{0, 1, 0};                 // plain h, m, s
 
+  // Weightings A S (main) and Z I (sub), period 1:30:00, date 2013/08/09, trigger time
+  // 12:00:05, bytes 28 and 32 as 0x77 and 0x88.
   std::vector<std::uint8_t> Bytes() const {
-    std::vector<std::uint8_t> bytes{0x00,
-                                    0x55,
-                                    0xAA,
-                                    0x00,
-                                    static_cast<std::uint8_t>(samples >> 24),
-                                    static_cast<std::uint8_t>(samples >> 16),
-                                    static_cast<std::uint8_t>(samples >> 8),
-                                    static_cast<std::uint8_t>(samples),
-                                    flags,
-                                    0x00 /* A */,
-                                    0x01 /* S */,
-                                    mode,
-                                    range_top,
-                                    0,
-                                    0x13,
-                                    0x08,
-                                    0x09};
-    bytes.insert(bytes.end(), start_time.begin(), start_time.end());
-    bytes.insert(bytes.end(), step.begin(), step.end());  // interval
-    bytes.insert(bytes.end(), {1, 30, 0});                // period
-    bytes.insert(bytes.end(), {0x02 /* Z */, 0x03 /* I */, 0x77});
-    bytes.insert(bytes.end(), step.begin(), step.end());  // integration time
-    bytes.insert(bytes.end(), {0x88, trigger_mode, trigger_band, trigger_level, 12, 0, 5});
+    std::vector<std::uint8_t> bytes(39, 0);
+    const auto put = [&bytes](std::size_t offset, std::initializer_list<int> values) {
+      for (const int value : values) {
+        bytes[offset++] = static_cast<std::uint8_t>(value);
+      }
+    };
+    put(0, {0x00, 0x55, 0xAA, 0x00, static_cast<int>(samples >> 24),
+            static_cast<int>(samples >> 16 & 0xFF), static_cast<int>(samples >> 8 & 0xFF),
+            static_cast<int>(samples & 0xFF), flags, 0x00, 0x01, mode, range_top});
+    put(14, {0x13,
+             0x08,
+             0x09,
+             start_time[0],
+             start_time[1],
+             start_time[2],
+             step[0],
+             step[1],
+             step[2],
+             1,
+             30,
+             0,
+             0x02,
+             0x03,
+             0x77,
+             step[0],
+             step[1],
+             step[2],
+             0x88,
+             trigger_mode,
+             trigger_band,
+             trigger_level,
+             12,
+             0,
+             5});
     return bytes;
   }
 };
