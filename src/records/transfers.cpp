@@ -99,29 +99,31 @@ SdDownload DownloadSdSet(USB& usb, const SdSet& set, const PageProgress& progres
   return download;
 }
 
-LoggerRead ReadLoggerImage(USB& usb, const PageProgress& progress) {
-  LoggerRead read;
+LoggerSize QueryLoggerSize(USB& usb) {
+  LoggerSize size;
   usb.ReceiveReport();
   Frame(usb, {kLoggerClass, 0x04, 0x00, 0x01, 0x00});
   usb.ExchangeReports();
   if (!usb.MeterConnected()) {
-    read.error = kMeterNotConnected;
-    return read;
+    size.error = kMeterNotConnected;
+    return size;
   }
   const InputReportBuffer& answer = usb.InputReportCopy();
-  read.used_size = std::uint32_t{answer[3]} << 24 | std::uint32_t{answer[4]} << 16 |
+  size.used_size = std::uint32_t{answer[3]} << 24 | std::uint32_t{answer[4]} << 16 |
                    std::uint32_t{answer[5]} << 8 | answer[6];
-  if (read.used_size == 0) {
-    read.error = kNoFlashData;
-    return read;
-  }
-  if (read.used_size > kLoggerCapacity) {
-    read.error = "The meter reports " + std::to_string(read.used_size) +
+  if (size.used_size == 0) {
+    size.error = kNoFlashData;
+  } else if (size.used_size > kLoggerCapacity) {
+    size.error = "The meter reports " + std::to_string(size.used_size) +
                  " bytes of recorded data, more than its flash memory holds (" +
                  std::to_string(kLoggerCapacity) + " bytes). Nothing was read.";
-    return read;
   }
-  const std::uint64_t pages = PageCount(read.used_size);
+  return size;
+}
+
+LoggerRead ReadLoggerImage(USB& usb, std::uint32_t used_size, const PageProgress& progress) {
+  LoggerRead read;
+  const std::uint64_t pages = PageCount(std::min(used_size, kLoggerCapacity));
   read.image.resize(static_cast<std::size_t>(pages * kPageBytes));
   Frame(usb, {kLoggerClass, 0x04, 0x00, 0x01, 0x01});
   usb.SendReport();

@@ -32,10 +32,14 @@ struct SdDownload {
   std::string error;     // empty on success
 };
 
+struct LoggerSize {
+  std::uint32_t used_size = 0;  // S, as the meter reported it
+  std::string error;            // empty on success; kNoFlashData when S is 0
+};
+
 struct LoggerRead {
   std::vector<std::uint8_t> image;  // whole pages
-  std::uint32_t used_size = 0;      // S, as the meter reported it
-  std::string error;                // empty on success; kNoFlashData when S is 0
+  std::string error;                // empty on success
 };
 
 // Asks the meter for its card entries and keeps those that hold a set.
@@ -44,7 +48,10 @@ SdScan ScanSdCard(USB& usb);
 // Downloads one set of the last scan page by page.
 SdDownload DownloadSdSet(USB& usb, const SdSet& set, const PageProgress& progress = {});
 
-// Reads the whole used flash area.
-LoggerRead ReadLoggerImage(USB& usb, const PageProgress& progress = {});
+// Asks how much of the flash area holds recorded data; more than it can hold is refused.
+LoggerSize QueryLoggerSize(USB& usb);
+
+// Reads the used flash area of `used_size` bytes (as QueryLoggerSize gave it), page by page.
+LoggerRead ReadLoggerImage(USB& usb, std::uint32_t used_size, const PageProgress& progress = {});
 
 }  // namespace halvane
