@@ -1,4 +1,5 @@
 #include "records/transfers.h"
+#include "records/concat.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -26,8 +27,8 @@ std::uint8_t Low(std::uint16_t value) {
 }
 
 std::string PageLost(std::uint64_t page, std::uint64_t pages) {
-  return "The meter stopped answering at page " + std::to_string(page) + " of " +
-         std::to_string(pages) + ". Nothing was written; try again once it answers.";
+  return Concat({"The meter stopped answering at page ", std::to_string(page), " of ",
+                 std::to_string(pages), ". Nothing was written; try again once it answers."});
 }
 
 // The 160 data bytes of the last input report.
@@ -71,9 +72,9 @@ SdScan ScanSdCard(USB& usb) {
 SdDownload DownloadSdSet(USB& usb, const SdSet& set, const PageProgress& progress) {
   SdDownload download;
   if (set.length > kMaxSdSetLength) {
-    download.error = "This set is " + std::to_string(set.length) +
-                     " bytes long, more than a set of the meter can be (" +
-                     std::to_string(kMaxSdSetLength) + " bytes). Nothing was downloaded.";
+    download.error = Concat({"This set is ", std::to_string(set.length),
+                             " bytes long, more than a set of the meter can be (",
+                             std::to_string(kMaxSdSetLength), " bytes). Nothing was downloaded."});
     return download;
   }
   const std::uint64_t pages = PageCount(set.length);
@@ -114,9 +115,9 @@ LoggerSize QueryLoggerSize(USB& usb) {
   if (size.used_size == 0) {
     size.error = kNoFlashData;
   } else if (size.used_size > kLoggerCapacity) {
-    size.error = "The meter reports " + std::to_string(size.used_size) +
-                 " bytes of recorded data, more than its flash memory holds (" +
-                 std::to_string(kLoggerCapacity) + " bytes). Nothing was read.";
+    size.error = Concat({"The meter reports ", std::to_string(size.used_size),
+                         " bytes of recorded data, more than its flash memory holds (",
+                         std::to_string(kLoggerCapacity), " bytes). Nothing was read."});
   }
   return size;
 }
