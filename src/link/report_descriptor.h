@@ -14,6 +14,8 @@ struct ReportLayout {
   std::size_t output_length = 0;  // longest output report, report ID byte included
   bool numbered = false;          // reports start with a report ID
   std::uint16_t usage_page = 0;   // of the first top-level collection; 0 when none is given
+
+  bool operator==(const ReportLayout&) const = default;
 };
 
 // Walks the descriptor's items; nullopt when an item runs past the end or the global state

@@ -65,47 +65,40 @@ TEST_F(LinkTest, ForeignDevicesWithTheMetersIdsArePassedOverOrTriedLastAndTheSea
   backend.AddForeignDevice(ForeignDevice::RefusesToOpen);
   backend.AddForeignDevice(ForeignDevice::NeverAnswers);
   Poll();
-  EXPECT_FALSE(usb.MeterConnected()) << "the gadget that opened never answered";
   now = std::chrono::milliseconds(2000);
   Poll();
   Poll();
   EXPECT_TRUE(usb.MeterConnected());
-  EXPECT_EQ(backend.SearchCount(), 2) << "a connected link does not search again";
-  EXPECT_EQ(backend.ForeignReports(), 1) << "only the first poll went to the gadget";
+  EXPECT_EQ(backend.ForeignReports(), 1) << "only the first poll went to the silent gadget";
   EXPECT_THAT(waited_ms, ElementsAre(2000));
-  ASSERT_EQ(meter.ReceivedReports().size(), 2u);
-  EXPECT_EQ(meter.ReceivedReports()[0].size(), kOutputReportSize);
-  EXPECT_EQ(usb.InputReportCopy()[18], meter.State().range_top);
+  EXPECT_EQ(meter.ReceivedReports().size(), 2u);
   EXPECT_EQ(name_label, " Simulated Sound Level Meter");
-  const std::string keyboard =
-      "   sim:keyboard-1 \"Simulated Gadget\" interface 1, usage page 0x0001: passed over: not a "
-      "vendor-defined usage page\n";
-  const std::string in_use =
-      "   sim:in-use-2 \"Simulated Device In Use\" interface 0, usage page 0xFF00: passed over: "
-      "cannot open (Permission denied)\n";
-  EXPECT_EQ(
-      SearchTrace(),
-      "0 S search 0483:5750: 4 devices with these IDs\n"
-      "0 S" +
-          keyboard + "0 S" + in_use +
-          "0 S   sim:silent-3 \"Simulated Gadget\" interface 0, usage page 0xFF00: opened\n"
-          "0 S sim:silent-3 did not answer its first report; later searches try it last\n"
-          "2000 S search 0483:5750: 4 devices with these IDs\n"
-          "2000 S" +
-          keyboard + "2000 S" + in_use +
-          "2000 S   sim:meter \"Simulated Sound Level Meter\" interface 0, usage page 0xFF00: "
-          "opened\n");
+  EXPECT_EQ(SearchTrace(),
+            "0 S search 0483:5750: 4 devices with these IDs\n"
+            "0 S   sim:keyboard-1 \"Simulated Gadget\" interface 1, usage page 0x0001: passed "
+            "over: not a vendor-defined usage page\n"
+            "0 S   sim:in-use-2 \"Simulated Device In Use\" interface 0, usage page 0xFF00: passed "
+            "over: cannot open (Permission denied)\n"
+            "0 S   sim:silent-3 \"Simulated Gadget\" interface 0, usage page 0xFF00: opened\n"
+            "0 S sim:silent-3 did not answer its first report; later searches try it last\n"
+            "2000 S search 0483:5750: 4 devices with these IDs\n"
+            "2000 S   sim:keyboard-1 \"Simulated Gadget\" interface 1, usage page 0x0001: passed "
+            "over: not a vendor-defined usage page\n"
+            "2000 S   sim:in-use-2 \"Simulated Device In Use\" interface 0, usage page 0xFF00: "
+            "passed over: cannot open (Permission denied)\n"
+            "2000 S   sim:meter \"Simulated Sound Level Meter\" interface 0, usage page 0xFF00: "
+            "opened\n");
 }
 
 TEST_F(LinkTest, ARepeatedSearchIsTracedAtMostOnceASecondAndAChangedOneAtOnce) {
   backend.Unplug();
-  for (const int ms : {0, 400, 999, 1000, 1900}) {
+  for (const int ms : {0, 400, 999, 1000, 1900, 2000}) {
     now = std::chrono::milliseconds(ms);
+    if (ms == 2000) {
+      backend.Replug();
+    }
     Poll();
   }
-  backend.Replug();
-  now = std::chrono::milliseconds(2000);
-  Poll();
   EXPECT_EQ(SearchTrace(),
             "0 S search 0483:5750: 0 devices with these IDs, no meter\n"
             "1000 S search 0483:5750: 0 devices with these IDs, no meter\n"
