@@ -4,7 +4,7 @@
 
 #include <cerrno>
 #include <chrono>
-#include <cstring>
+#include <system_error>
 
 #include "link/reports.h"
 
@@ -103,7 +103,7 @@ std::unique_ptr<HidDevice> HidapiBackend::Open(const std::string& path) {
     const int open_errno = errno;
     open_error_ = Narrow(hid_error(nullptr));
     if (open_error_.empty() || open_error_ == "Success") {
-      open_error_ = open_errno != 0 ? std::strerror(open_errno) : "";
+      open_error_ = open_errno != 0 ? std::generic_category().message(open_errno) : "";
     }
     return nullptr;
   }
