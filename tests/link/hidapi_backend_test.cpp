@@ -187,10 +187,7 @@ TEST(HidrawReportLayoutTest, ReadsTheNodesDescriptorFromTheClassFolder) {
   const char descriptor[] = "\x06\x00\xFF\xA1\x01\x75\x08\x95\x40\x81\x02\x95\x08\x91\x02\xC0";
   std::ofstream(folder / "hidraw4" / "device" / "report_descriptor", std::ios::binary)
       .write(descriptor, sizeof descriptor - 1);
-  const std::optional<ReportLayout> layout = HidrawReportLayout("/dev/hidraw4", folder);
-  ASSERT_TRUE(layout.has_value());
-  EXPECT_EQ(layout->input_length, 65u);
-  EXPECT_EQ(layout->output_length, 9u);
+  EXPECT_EQ(HidrawReportLayout("/dev/hidraw4", folder), (ReportLayout{65, 9, false, 0xFF00}));
   EXPECT_FALSE(HidrawReportLayout("/dev/hidraw5", folder).has_value());
   std::filesystem::remove_all(folder);
 }
