@@ -20,6 +20,9 @@ double TwipsPerPixel(const QWidget& widget) {
   return 1440.0 / widget.logicalDpiX();
 }
 
+// The title bar and borders that the window manager adds, unknown before the window is shown.
+constexpr QMargins kFrameAllowance(8, 40, 8, 8);
+
 }  // namespace
 
 Panel::Panel(USB& usb, const std::filesystem::path& temp_folder, QWidget* parent)
@@ -41,15 +44,20 @@ Panel::Panel(USB& usb, const std::filesystem::path& temp_folder, QWidget* parent
   usb_.SetNameLabelSink(
       [this](std::string_view caption) { lbl_name_->setText(ToQString(caption)); });
 
-  const double twips_per_pixel = TwipsPerPixel(*this);
-  const WindowSize minimum = ApplyMinimumSize({0, 0});
-  resize(static_cast<int>(std::lround(minimum.width / twips_per_pixel)),
-         static_cast<int>(std::lround(minimum.height / twips_per_pixel)));
+  resize(OpeningSize(screen()->availableGeometry()));
 
   timer1_.setObjectName("Timer1");
   timer1_.setInterval(kPollIntervalMs);
   connect(&timer1_, &QTimer::timeout, this, &Panel::PollMeter);
   timer1_.start();
+}
+
+QSize Panel::OpeningSize(const QRect& available) const {
+  const double twips_per_pixel = TwipsPerPixel(*this);
+  const QSize legible(static_cast<int>(std::lround(kLegibleDrawingArea.width / twips_per_pixel)),
+                      static_cast<int>(std::lround(kLegibleDrawingArea.height / twips_per_pixel)) +
+                          toolbar_->sizeHint().height());
+  return legible.boundedTo(available.marginsRemoved(kFrameAllowance).size());
 }
 
 void Panel::CreateToolbar() {

@@ -34,6 +34,10 @@ class Panel : public QMainWindow {
   QToolBar& Toolbar1() { return *toolbar_; }
   const std::filesystem::path& TempFilePath() const { return temp_file_path_; }
 
+  // The size the window opens at on a screen whose free area is `available`: large enough that
+  // every screen's texts stay in their boxes, or the whole free area where that is smaller.
+  QSize OpeningSize(const QRect& available) const;
+
   // One poll: ask the meter for its display, decode the reply, mirror it and redraw.
   void PollMeter();
 

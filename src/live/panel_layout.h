@@ -57,6 +57,10 @@ struct WindowSize {
   friend bool operator==(WindowSize, WindowSize) = default;
 };
 
+// The drawing area at which the texts of every screen stay in their boxes and strips. In twips,
+// like the fonts' point sizes, so that it grows with them on a screen of more dots per inch.
+inline constexpr WindowSize kLegibleDrawingArea{18000, 11700};
+
 // The main window never gets narrower than 13680 twips (it is then set to 13600) nor lower
 // than 9465 twips. Sizes in twips, 1/1440 inch.
 WindowSize ApplyMinimumSize(WindowSize twips);
