@@ -67,6 +67,7 @@ int main(int argc, char** argv) {
     Save(panel, folder, "mode" + std::to_string(mode));
   }
   meter.State().display_mode = 0;
+  Save(panel.Toolbar1(), folder, "toolbar");
   for (const char* key : {"RecMode", "Storage", "BackLight", "AC", "FS"}) {
     controls.Toolbar().Click(key);
     poll();
