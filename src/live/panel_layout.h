@@ -1,6 +1,6 @@
 #pragma once
 // Fixed facts of the main window that do not need a widget: its toolbar buttons, the entries
-// of its settings lists, its caption and its minimum-size rule.
+// of its settings lists, its caption, its minimum-size rule and the size of a legible drawing.
 
 #include <array>
 #include <string>

@@ -1,7 +1,6 @@
 #include "ui/icons.h"
 
 #include <QPainter>
-#include <QPainterPath>
 #include <array>
 
 #include "ui/canvas_painter.h"
