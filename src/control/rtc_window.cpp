@@ -2,11 +2,11 @@
 
 #include <QGroupBox>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include "control/clickable_label.h"
 #include "control/meter_clock.h"
+#include "ui/window_placement.h"
 
 namespace halvane {
 
@@ -101,7 +101,9 @@ void RTC::done(int result) {
 
 void RTC::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  move(screen()->geometry().left(), y());
+  if (parentWidget() != nullptr) {
+    PlaceToolWindow(*this, *parentWidget()->window());
+  }
 }
 
 }  // namespace halvane

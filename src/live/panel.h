@@ -36,6 +36,10 @@ class Panel : public QMainWindow {
   // True while any of the recording images ImaRec, ImaStop, ImaPause is shown.
   bool RecordingImageShown() const;
 
+  // The size the window opens at on a screen whose free area is `available`: large enough that
+  // every screen's texts stay in their boxes, or the whole free area where that is smaller.
+  QSize OpeningSize(const QRect& available) const;
+
   // One poll: ask the meter for its display, decode the reply, mirror it and redraw.
   void PollMeter();
 
