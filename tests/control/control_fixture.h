@@ -72,7 +72,7 @@ class ControlFixture : public ::testing::Test {
       if (direction == "R") {
         lines.push_back("R");
       } else {
-        lines.push_back("W" + rest.substr(3, 3 * bytes));
+        lines.push_back(std::string("W").append(rest, 3, 3 * bytes));
       }
     }
     trace.str("");
