@@ -23,8 +23,7 @@ constexpr const char* kErasePrompt =
 ToolbarCommands::ToolbarCommands(ControlContext context, QToolBar& toolbar, const PanelLists& lists,
                                  const LiveReading& reading, SubChannelSettings& sub,
                                  QWidget& owner)
-    : QObject(&owner),
-      context_(std::move(context)),
+    : context_(std::move(context)),
       lists_(lists),
       reading_(reading),
       sub_(sub),

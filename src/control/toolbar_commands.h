@@ -18,7 +18,8 @@ class ToolbarCommands : public QObject {
   Q_OBJECT
 
  public:
-  // `owner` is the main window, parent of the windows the toolbar opens.
+  // `owner` is the main window, parent of the windows the toolbar opens. The toolbar commands
+  // are not its child: they are owned by whoever builds them.
   ToolbarCommands(ControlContext context, QToolBar& toolbar, const PanelLists& lists,
                   const LiveReading& reading, SubChannelSettings& sub, QWidget& owner);
 

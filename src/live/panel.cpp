@@ -52,6 +52,10 @@ Panel::Panel(USB& usb, const std::filesystem::path& temp_folder, QWidget* parent
   timer1_.start();
 }
 
+Panel::~Panel() {
+  usb_.SetNameLabelSink({});
+}
+
 void Panel::CreateToolbar() {
   toolbar_ = addToolBar("Toolbar1");
   toolbar_->setObjectName("Toolbar1");
