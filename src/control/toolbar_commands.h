@@ -1,6 +1,7 @@
 #pragma once
 // The main window's toolbar: each button pops up its settings list (after reading the current
 // value where the meter reports it), asks for a time, opens a window, or erases the logger.
+// A branch whose exchange finds no meter says so and stops there.
 
 #include <QObject>
 #include <QToolBar>

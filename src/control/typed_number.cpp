@@ -61,9 +61,6 @@ std::size_t NumberLength(const std::string& text) {
 }
 
 double ParsePrefix(const std::string& text, std::size_t length) {
-  if (length == 0) {
-    return 0;
-  }
   // Too large a number reads as infinity, which every range check then refuses or clamps.
   return std::strtod(text.substr(0, length).c_str(), nullptr);
 }
@@ -76,8 +73,16 @@ std::string LastTwoCharacters(std::string_view text) {
 }  // namespace
 
 double ReadNumber(std::string_view text) {
+  return ReadNumberIfAny(text).value_or(0);
+}
+
+std::optional<double> ReadNumberIfAny(std::string_view text) {
   const std::string kept = WithoutBlanks(text);
-  return ParsePrefix(kept, NumberLength(kept));
+  const std::size_t length = NumberLength(kept);
+  if (length == 0) {
+    return std::nullopt;
+  }
+  return ParsePrefix(kept, length);
 }
 
 std::optional<double> ReadWholeNumber(std::string_view text) {
