@@ -14,7 +14,6 @@ class MeterControls {
   MeterControls(Panel& panel, USB& usb, UserDialogs& dialogs, Pause pause);
 
   ToolbarCommands& Toolbar() { return toolbar_; }
-  // What the keypad, clock and comparator windows are opened with.
   const ControlContext& Context() const { return context_; }
   const SubChannelSettings& SubChannel() const { return sub_; }
 

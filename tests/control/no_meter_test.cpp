@@ -34,6 +34,12 @@ struct NoMeterCase {
 
 class NoMeterTest : public ControlFixture, public ::testing::WithParamInterface<NoMeterCase> {
  public:
+  const PanelLists& Lists() const { return panel.Lists(); }
+  void Weighting(QComboBox* channel_list, const char* channel, QComboBox* weighting,
+                 const char* letter) {
+    Choose(channel_list, channel);
+    Choose(weighting, letter);
+  }
   void BackLight() { Click("BackLight"); }
   void FrequencyWeight() { Click("AC"); }
   void TimeWeight() { Click("FS"); }
@@ -49,36 +55,26 @@ class NoMeterTest : public ControlFixture, public ::testing::WithParamInterface<
     dialogs.answers = {"2"};
     Click("Erase");
   }
-  void BackLightList() { Choose(panel.Lists().ComboBkLight, "1 min"); }
-  void DeviceList() { Choose(panel.Lists().ComboDevice, "SD Card"); }
-  void RecModeList() { Choose(panel.Lists().ComboRecMode, "Manually"); }
-  void SubFrequency() {
-    Choose(panel.Lists().ComboMainSubAC, "Sub Channel");
-    Choose(panel.Lists().ComboFreq, "C");
-  }
-  void SubTime() {
-    Choose(panel.Lists().ComboMainSubFS, "Sub Channel");
-    Choose(panel.Lists().ComboTime, "S");
-  }
+  void BackLightList() { Choose(Lists().ComboBkLight, "1 min"); }
+  void DeviceList() { Choose(Lists().ComboDevice, "SD Card"); }
+  void RecModeList() { Choose(Lists().ComboRecMode, "Manually"); }
+  void SubFrequency() { Weighting(Lists().ComboMainSubAC, "Sub Channel", Lists().ComboFreq, "C"); }
+  void SubTime() { Weighting(Lists().ComboMainSubFS, "Sub Channel", Lists().ComboTime, "S"); }
   void MainFrequency() {
-    Choose(panel.Lists().ComboMainSubAC, "Main Channel");
-    Choose(panel.Lists().ComboFreq, "Z");
+    Weighting(Lists().ComboMainSubAC, "Main Channel", Lists().ComboFreq, "Z");
   }
-  void MainTime() {
-    Choose(panel.Lists().ComboMainSubFS, "Main Channel");
-    Choose(panel.Lists().ComboTime, "I");
-  }
-  void TriggerExternal() { Choose(panel.Lists().ComboTrigger, "External"); }
-  void TriggerLevel() { Choose(panel.Lists().ComboTrigger, "Trigger Level1"); }
+  void MainTime() { Weighting(Lists().ComboMainSubFS, "Main Channel", Lists().ComboTime, "I"); }
+  void TriggerExternal() { Choose(Lists().ComboTrigger, "External"); }
+  void TriggerLevel() { Choose(Lists().ComboTrigger, "Trigger Level1"); }
   void TriggerTime() {
     dialogs.answers = {"08:30:00"};
-    Choose(panel.Lists().ComboTrigger, "Time");
+    Choose(Lists().ComboTrigger, "Time");
   }
   void TriggerLevelOk() {
-    panel.Lists().PicTriggerdB->show();
-    panel.Lists().CombodB->setEditText("90");
-    panel.Lists().ComboBand->setEditText("1k");
-    panel.Lists().CmdTriggerdBOK->click();
+    Lists().PicTriggerdB->show();
+    Lists().CombodB->setEditText("90");
+    Lists().ComboBand->setEditText("1k");
+    Lists().CmdTriggerdBOK->click();
   }
   void Comparator() { Click("Comparator"); }
   void ComparatorOk() { panel.findChild<QPushButton*>("CmdOK")->click(); }
