@@ -102,12 +102,15 @@ int main(int argc, char** argv) {
   panel.Lists().PicTriggerdB->hide();
   panel.Timer1().stop();
 
-  Save(halvane::ControlPanel::Open(panel, usb, panel.Timer1()), folder, "keypad");
-  halvane::Comparator& comparator = halvane::OpenComparator(panel, usb, panel.Timer1(), dialogs);
+  const halvane::ControlContext& context = controls.Context();
+  Save(halvane::ControlPanel::Open(panel, context), folder, "keypad");
+  halvane::Comparator* comparator = halvane::OpenComparator(panel, context);
   panel.Timer1().stop();
-  Save(comparator, folder, "comparator");
+  if (comparator != nullptr) {
+    Save(*comparator, folder, "comparator");
+  }
 
-  halvane::RTC clock(usb, panel.Timer1(), &panel, [](int) {});
+  halvane::RTC clock(context, &panel);
   clock.show();
   Save(clock, folder, "clock-closed-labels");
   ClickLabel(clock, "LblMeterTime");

@@ -17,6 +17,11 @@
 
 namespace halvane {
 
+// What every command says when an exchange finds no meter.
+inline constexpr std::string_view kMeterNotConnectedMessage =
+    "The meter is not connected. Check that it is switched on and that its USB cable is "
+    "plugged in, then try again.";
+
 class USB {
  public:
   static constexpr int kReadTimeoutMs = 2000;

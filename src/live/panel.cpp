@@ -50,6 +50,10 @@ Panel::Panel(USB& usb, const std::filesystem::path& temp_folder, QWidget* parent
   timer1_.start();
 }
 
+Panel::~Panel() {
+  usb_.SetNameLabelSink({});
+}
+
 QSize Panel::OpeningSize(const QRect& available) const {
   const double twips_per_pixel = TwipsPerPixel(*this);
   const QSize legible(static_cast<int>(std::lround(kLegibleDrawingArea.width / twips_per_pixel)),

@@ -25,6 +25,8 @@ class Panel : public QMainWindow {
   // Start-up: prepares the temporary record file in `temp_folder`, builds and fills every
   // list, and enables the poll timer as its last step.
   Panel(USB& usb, const std::filesystem::path& temp_folder, QWidget* parent = nullptr);
+  // The link may outlive the window: its searches stop writing to the name label.
+  ~Panel() override;
 
   QTimer& Timer1() { return timer1_; }
   const LiveReading& Reading() const { return reading_; }

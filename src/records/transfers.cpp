@@ -45,7 +45,7 @@ SdScan ScanSdCard(USB& usb) {
   Frame(usb, {kLoggerClass, 0x01});
   usb.ExchangeReports();
   if (!usb.MeterConnected()) {
-    scan.error = kMeterNotConnected;
+    scan.error = kMeterNotConnectedMessage;
     return scan;
   }
   const InputReportBuffer& answer = usb.InputReportCopy();
@@ -55,7 +55,7 @@ SdScan ScanSdCard(USB& usb) {
     Frame(usb, {kLoggerClass, 0x06, High(position), Low(position), 0x00});
     usb.ExchangeReports();
     if (!usb.MeterConnected()) {
-      scan.error = kMeterNotConnected;
+      scan.error = kMeterNotConnectedMessage;
       scan.table.sets.clear();
       return scan;
     }
@@ -88,7 +88,7 @@ SdDownload DownloadSdSet(USB& usb, const SdSet& set, const PageProgress& progres
     }
     if (!usb.MeterConnected()) {
       download.set_text.clear();
-      download.error = page == 1 ? kMeterNotConnected : PageLost(page, pages);
+      download.error = page == 1 ? std::string(kMeterNotConnectedMessage) : PageLost(page, pages);
       return download;
     }
     const auto bytes = Page(usb);
@@ -106,7 +106,7 @@ LoggerSize QueryLoggerSize(USB& usb) {
   Frame(usb, {kLoggerClass, 0x04, 0x00, 0x01, 0x00});
   usb.ExchangeReports();
   if (!usb.MeterConnected()) {
-    size.error = kMeterNotConnected;
+    size.error = kMeterNotConnectedMessage;
     return size;
   }
   const InputReportBuffer& answer = usb.InputReportCopy();
