@@ -1,13 +1,15 @@
 #pragma once
 // A HidBackend whose one device is the simulated meter, with faults to inject: unplugging,
-// silence, garbage, short reports, a device that refuses to open ahead of the meter, and the
-// choice of what a read returns when the meter has nothing queued.
+// silence (at once or at a later read, to cut a transfer), garbage, short reports, a device that
+// refuses to open ahead of the meter, and the choice of what a read returns when the meter has
+// nothing queued.
 // The backend must outlive the devices it opens.
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <utility>
@@ -25,6 +27,9 @@ enum class IdleReads {
   RepeatLast,  // the last reply of this connection again; a time-out when there was none
   TimeOut,
 };
+
+// What befalls the meter at a chosen read.
+enum class ReadFault { Unplug, Silence };
 
 class SimulatedDevice;
 
@@ -46,6 +51,10 @@ class SimulatedBackend : public HidBackend {
   void Replug();
   // The meter logs what it receives but answers nothing: reads time out.
   void SetSilent(bool silent) { silent_ = silent; }
+  // The meter is unplugged, or falls silent, just before the k-th read from now (k = 1: the
+  // very next read) on any device, so that read already fails. Replaces a fault still to come;
+  // k < 1 cancels it.
+  void FailAtRead(ReadFault fault, int k);
   // Replies are random bytes (seeded) of full length.
   void SetGarbage(bool garbage) { garbage_ = garbage; }
   // Replies cut to this many data bytes; 0 = full length.
@@ -71,8 +80,10 @@ class SimulatedBackend : public HidBackend {
   // Fills `data` from the next reply; `last_reply` is the connection's last delivered reply.
   int ReadFromMeter(int plug_generation, std::span<std::uint8_t> data, int timeout_ms,
                     std::vector<std::uint8_t>& last_reply);
-  // The data bytes of a reply as the faults in force let them through.
-  std::vector<std::uint8_t> Deliver(const InputReportBuffer& reply);
+  // Counts a read down towards the fault to come and brings it about at its read.
+  void CountReadTowardsFault();
+  // Sets `data` to the data bytes of a reply as the faults in force let them through.
+  void Deliver(const InputReportBuffer& reply, std::vector<std::uint8_t>& data);
   int TimeOut(int timeout_ms);
 
   SimulatedMeter& meter_;
@@ -81,6 +92,8 @@ class SimulatedBackend : public HidBackend {
   int plug_generation_ = 0;
   bool silent_ = false;
   bool garbage_ = false;
+  std::optional<ReadFault> coming_fault_;
+  int reads_before_fault_ = 0;
   std::size_t short_report_bytes_ = 0;
   int refusing_devices_ = 0;
   IdleReads idle_reads_ = IdleReads::RepeatLast;
