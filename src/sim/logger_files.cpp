@@ -48,8 +48,8 @@ std::optional<std::string> SetLengthError(const std::string& set,
     length = length * 256 + static_cast<unsigned char>(set[byte]);
   }
   if (length > kLongestSdSet) {
-    return name + " gives its length as " + std::to_string(length) + " bytes, more than the " +
-           std::to_string(kLongestSdSet) + " it may";
+    return name + " gives its length as " + std::to_string(length) + " bytes; at most " +
+           std::to_string(kLongestSdSet) + " are allowed";
   }
   return std::nullopt;
 }
