@@ -26,8 +26,8 @@ FileContents ReadWholeFile(const std::filesystem::path& file, std::size_t larges
   }
   if (size > largest) {
     return {{},
-            name + " holds " + std::to_string(size) + " bytes, more than the " +
-                std::to_string(largest) + " it may"};
+            name + " holds " + std::to_string(size) + " bytes; at most " + std::to_string(largest) +
+                " are allowed"};
   }
   std::ifstream stream(file, std::ios::binary);
   std::string bytes(static_cast<std::size_t>(size), '\0');
