@@ -1,14 +1,14 @@
 #pragma once
-// Plausible levels for the records the meter logs: each sample is one step of the live level
-// model, given in tenths of a dB in the order of the record file's columns.
+// Plausible levels for the records the meter logs, in tenths of a dB in the order of the record
+// file's columns. Each sample sums up twenty short levels around a level that wanders from
+// sample to sample; its band levels share out its Leq over a broad spectrum.
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
-#include "sim/level_model.h"
-#include "sim/meter_state.h"
+#include "sim/seeded_noise.h"
 
 namespace halvane {
 
@@ -28,7 +28,7 @@ constexpr std::size_t ValueCount(LoggedMode mode) {
 
 class LoggedLevels {
  public:
-  explicit LoggedLevels(std::uint32_t seed) : model_(seed) {}
+  explicit LoggedLevels(std::uint32_t seed);
 
   // The next sample, 0 to 999.9 dB: the main channel's Lp, Leq, LE, Lmax, Lmin, L05, L10, L50,
   // L90, L95, the band levels lowest band first (octaves before thirds), then the sub channel's
@@ -36,9 +36,8 @@ class LoggedLevels {
   const std::vector<int>& Next(LoggedMode mode);
 
  private:
-  MeterState
-      weightings_;  // the default weightings: A and F on the main channel, C and S on the sub
-  LevelModel model_;
+  SeededNoise noise_;
+  double wandering_level_;
   std::vector<int> tenths_;
 };
 
