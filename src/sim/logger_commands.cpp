@@ -5,6 +5,8 @@
 #include <span>
 #include <string>
 
+#include "sim/sd_set_text.h"
+
 namespace halvane {
 
 namespace {
@@ -26,15 +28,6 @@ const std::string* CardSet(const MeterState& state, std::size_t entry) {
   return &*state.sd_entries[entry - 1];
 }
 
-// The set's first four bytes, high byte first; missing bytes count as 0.
-std::size_t SetLengthField(std::span<const std::uint8_t> set) {
-  std::size_t length = 0;
-  for (std::size_t byte = 0; byte < 4; ++byte) {
-    length = length * 256 + (byte < set.size() ? set[byte] : 0);
-  }
-  return length;
-}
-
 void AnswerCardEntry(std::span<const std::uint8_t> report, CommandContext& context) {
   const std::size_t entry = ReportByte(report, 3) * 256u + ReportByte(report, 4);
   const std::string* set = CardSet(context.state, entry);
@@ -42,10 +35,10 @@ void AnswerCardEntry(std::span<const std::uint8_t> report, CommandContext& conte
     context.Answer({0x45, 0, 0, 0, 0, 0, 0, 0, 0, 0x64});
     return;
   }
-  // The exchange that asks for the set reads its first page, even from a set too short to have
-  // one.
+  // The pages of the whole set, by its length field; the exchange that asks for them reads the
+  // first one even from a set too short to have one.
   const std::size_t pages = ReportByte(report, 5) == kWholeTransfer
-                                ? std::max<std::size_t>(1, PageCount(SetLengthField(BytesOf(*set))))
+                                ? std::max<std::size_t>(1, PageCount(SdSetLengthField(*set)))
                                 : 1;
   context.pages.Start(
       [entry](const MeterState& state) {

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "sim/flash_record.h"
+#include "sim/sd_set_text.h"
 
 namespace halvane {
 
@@ -43,10 +44,7 @@ std::optional<std::string> SetLengthError(const std::string& set,
   if (set.size() < 4) {
     return name + " is too short to hold its 4-byte length";
   }
-  std::size_t length = 0;
-  for (std::size_t byte = 0; byte < 4; ++byte) {
-    length = length * 256 + static_cast<unsigned char>(set[byte]);
-  }
+  const std::size_t length = SdSetLengthField(set);
   if (length > kLongestSdSet) {
     return name + " gives its length as " + std::to_string(length) + " bytes; at most " +
            std::to_string(kLongestSdSet) + " are allowed";

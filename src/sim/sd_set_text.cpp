@@ -156,6 +156,14 @@ std::size_t SdSetRecordLength(LoggedMode mode) {
   return kRecordTimeWidth + 1 + kValueStride * ValueCount(mode) + 2;
 }
 
+std::size_t SdSetLengthField(std::string_view text) {
+  std::size_t length = 0;
+  for (std::size_t byte = 0; byte < 4; ++byte) {
+    length = length * 256 + (byte < text.size() ? static_cast<unsigned char>(text[byte]) : 0u);
+  }
+  return length;
+}
+
 std::string ComposeSdSetText(const SdSetDescription& set) {
   const std::size_t records = static_cast<std::size_t>(std::max(set.records, 0));
   const std::size_t length = SdSetHeaderLength(set.mode) + records * SdSetRecordLength(set.mode);

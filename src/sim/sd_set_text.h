@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "sim/logged_levels.h"
 
@@ -38,6 +39,9 @@ struct SdSetDescription {
 std::size_t SdSetHeaderLength(LoggedMode mode);
 // Characters of one record, its final CR LF included.
 std::size_t SdSetRecordLength(LoggedMode mode);
+
+// A set text's length field: its first four bytes, high byte first; missing bytes count as 0.
+std::size_t SdSetLengthField(std::string_view text);
 
 // The header and `records` records; the length field holds the text's length minus 2, so that
 // (length + 2 - header length) div record length is the number of records.
