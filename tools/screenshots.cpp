@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <string>
 
@@ -50,7 +51,8 @@ int main(int argc, char** argv) {
   halvane::SimulatedMeter meter;
   halvane::SimulatedBackend backend(meter);
   halvane::USB usb(backend);
-  halvane::Panel panel(usb, QDir::temp().filePath("halvane-screenshots").toStdString());
+  const QTemporaryDir temp_folder;
+  halvane::Panel panel(usb, temp_folder.path().toStdString());
   halvane::QtUserDialogs dialogs(&panel);
   halvane::MeterControls controls(panel, usb, dialogs, [](int) {});
   panel.Timer1().stop();

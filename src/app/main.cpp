@@ -14,6 +14,7 @@
 #include "link/tracing_backend.h"
 #include "link/usb.h"
 #include "live/panel.h"
+#include "records/logged_data_controls.h"
 #include "sim/logger_files.h"
 #include "sim/simulated_backend.h"
 #include "sim/simulated_meter.h"
@@ -98,9 +99,12 @@ int main(int argc, char** argv) {
   }
 
   halvane::USB usb(*backend, options.device);
+  usb.SetTrace(tracing.get());
   halvane::Panel panel(usb, TempFolder());
   halvane::QtUserDialogs dialogs(&panel);
   halvane::MeterControls controls(panel, usb, dialogs, halvane::BlockingPause);
+  halvane::DesktopTextEditor editor;
+  halvane::LoggedDataControls logged_data(controls.Context(), panel, controls.Toolbar(), editor);
   panel.show();
   return QApplication::exec();
 }

@@ -14,6 +14,7 @@ class MeterControls {
   MeterControls(Panel& panel, USB& usb, UserDialogs& dialogs, Pause pause);
 
   ToolbarCommands& Toolbar() { return toolbar_; }
+  const ControlContext& Context() const { return context_; }
   const SubChannelSettings& SubChannel() const { return sub_; }
 
  private:

@@ -35,6 +35,7 @@ ToolbarCommands::ToolbarCommands(ControlContext context, QToolBar& toolbar, cons
           {"Trigger", {lists.ComboTrigger}},
           {"BackLight", {lists.ComboBkLight}},
           {"Plot", {lists.ComboNoItem}},
+          {"SD", {lists.ComboSets}},
           {"AC", {lists.ComboMainSubAC, lists.ComboFreq}},
           {"FS", {lists.ComboMainSubFS, lists.ComboTime}},
       } {
@@ -72,6 +73,8 @@ void ToolbarCommands::Click(const std::string& key) {
     ControlPanel::Open(owner_, context_.usb, context_.timer1);
   } else if (key == "Erase") {
     Erase();
+  } else if (const auto branch = branches_.find(key); branch != branches_.end()) {
+    branch->second();
   }
 }
 

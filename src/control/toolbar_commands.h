@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QToolBar>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -24,6 +25,10 @@ class ToolbarCommands : public QObject {
 
   // The click of the button with this key.
   void Click(const std::string& key);
+  // Lets another layer run the branch of a button this class does not handle itself.
+  void AddBranch(const std::string& key, std::function<void()> branch) {
+    branches_[key] = std::move(branch);
+  }
 
  private:
   void HideOtherLists(const std::string& key);
@@ -41,6 +46,7 @@ class ToolbarCommands : public QObject {
   SubChannelSettings& sub_;
   QWidget& owner_;
   std::map<std::string, std::vector<QWidget*>> own_lists_;
+  std::map<std::string, std::function<void()>> branches_;
 };
 
 }  // namespace halvane

@@ -114,6 +114,10 @@ void Panel::MirrorMeterState() {
   ima_usb_->setVisible(reading_.UsbActive);
 }
 
+bool Panel::RecordingImageShown() const {
+  return !ima_rec_->isHidden() || !ima_stop_->isHidden() || !ima_pause_->isHidden();
+}
+
 void Panel::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
   canvas_.Clear();
@@ -152,6 +156,7 @@ void Panel::PlaceListsUnderButtons() {
   place({lists_.ComboMainSubAC, lists_.ComboFreq}, "AC");
   place({lists_.ComboMainSubFS, lists_.ComboTime}, "FS");
   place({lists_.ComboNoItem}, "Plot");
+  place({lists_.ComboSets}, "SD");
   lists_.PicTriggerdB->move(lists_.ComboTrigger->x(), lists_.ComboTrigger->height());
 }
 

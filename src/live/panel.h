@@ -33,6 +33,8 @@ class Panel : public QMainWindow {
   const PanelLists& Lists() const { return lists_; }
   QToolBar& Toolbar1() { return *toolbar_; }
   const std::filesystem::path& TempFilePath() const { return temp_file_path_; }
+  // True while any of the recording images ImaRec, ImaStop, ImaPause is shown.
+  bool RecordingImageShown() const;
 
   // One poll: ask the meter for its display, decode the reply, mirror it and redraw.
   void PollMeter();

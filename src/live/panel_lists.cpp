@@ -62,6 +62,7 @@ PanelLists CreatePanelLists(QWidget* parent) {
   lists.ComboDevice = CreateList(parent, "ComboDevice", ToStringList(kDeviceEntries));
   lists.ComboRecMode = CreateList(parent, "ComboRecMode", ToStringList(kRecModeEntries));
   lists.ComboNoItem = CreateList(parent, "ComboNoItem", ToStringList(kNoItemEntries));
+  lists.ComboSets = CreateList(parent, "ComboSets", {});
   lists.ComboMainSubAC = CreateList(parent, "ComboMainSubAC", ToStringList(kChannelEntries));
   lists.ComboFreq = CreateList(parent, "ComboFreq", ToStringList(kFreqEntries), true);
   lists.ComboMainSubFS = CreateList(parent, "ComboMainSubFS", ToStringList(kChannelEntries));

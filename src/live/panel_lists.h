@@ -14,6 +14,7 @@ struct PanelLists {
   QComboBox* ComboDevice;
   QComboBox* ComboRecMode;
   QComboBox* ComboNoItem;
+  QComboBox* ComboSets;  // the SD card's sets, filled by each scan
   QComboBox* ComboMainSubAC;
   QComboBox* ComboFreq;
   QComboBox* ComboMainSubFS;

@@ -37,9 +37,10 @@ void AnswerCardEntry(std::span<const std::uint8_t> report, CommandContext& conte
   }
   // The pages of the whole set, by its length field; the exchange that asks for them reads the
   // first one even from a set too short to have one.
-  const std::size_t pages = ReportByte(report, 5) == kWholeTransfer
-                                ? std::max<std::size_t>(1, PageCount(SdSetLengthField(*set)))
-                                : 1;
+  const std::size_t pages =
+      ReportByte(report, 5) == kWholeTransfer
+          ? std::max<std::size_t>(1, PageStream::PagesFor(SdSetLengthField(*set)))
+          : 1;
   context.pages.Start(
       [entry](const MeterState& state) {
         const std::string* now = CardSet(state, entry);
@@ -61,7 +62,7 @@ void AnswerFlash(std::span<const std::uint8_t> report, CommandContext& context) 
   }
   context.pages.Start(
       [](const MeterState& state) { return std::span<const std::uint8_t>(state.flash_image); },
-      PageCount(size));
+      PageStream::PagesFor(size));
 }
 
 }  // namespace

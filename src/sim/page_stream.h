@@ -14,15 +14,15 @@
 
 namespace halvane {
 
-inline constexpr std::size_t kPageBytes = kInputReportSize - 1;
-
-// Pages for `length` bytes: one per 160, the last one partly filled.
-constexpr std::size_t PageCount(std::size_t length) {
-  return (length + kPageBytes - 1) / kPageBytes;
-}
-
 class PageStream {
  public:
+  static constexpr std::size_t kPageBytes = kInputReportSize - 1;
+
+  // Pages for `length` bytes: one per 160, the last one partly filled.
+  static constexpr std::size_t PagesFor(std::size_t length) {
+    return (length + kPageBytes - 1) / kPageBytes;
+  }
+
   // The bytes a transfer sends, looked up afresh for every page.
   using Source = std::function<std::span<const std::uint8_t>(const MeterState&)>;
 

@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
 #include <deque>
 #include <filesystem>
 #include <memory>
@@ -51,7 +52,7 @@ class ControlFixture : public ::testing::Test {
       : backend(meter),
         tracing(backend, trace, [] { return std::chrono::milliseconds(0); }),
         usb(tracing),
-        temp_folder(std::filesystem::path(::testing::TempDir()) / "halvane-control"),
+        temp_folder(temp_dir.path().toStdString()),
         panel(usb, temp_folder),
         dialogs(panel.Timer1()),
         controls(panel, usb, dialogs, [this](int ms) { pauses.push_back(ms); }) {
@@ -94,6 +95,7 @@ class ControlFixture : public ::testing::Test {
   std::ostringstream trace;
   TracingBackend tracing;
   USB usb;
+  QTemporaryDir temp_dir;
   std::filesystem::path temp_folder;
   Panel panel;
   ScriptedAnswers dialogs;

@@ -1,0 +1,123 @@
+#include "records/memory_window.h"
+
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QVBoxLayout>
+
+#include "ui/qt_text.h"
+
+namespace halvane {
+
+namespace {
+
+struct GridColumn {
+  const char* head;
+  const char* sample;  // the text whose width the column takes
+};
+
+constexpr std::array<GridColumn, 4> kGridColumns{{
+    {"Set", " No.S "},
+    {"    Date Time    ", "AAAA/AA/AA AA:AA:AA"},
+    {"Mode", "AAAAA"},
+    {"Records", "AAAAAAAA"},
+}};
+
+QLabel* Label(const char* name, const char* caption, QWidget* parent) {
+  auto* label = new QLabel(caption, parent);
+  label->setObjectName(name);
+  return label;
+}
+
+}  // namespace
+
+Memory::Memory(RecordFileOutput output, QWidget* parent)
+    : QWidget(parent, Qt::Window), output_(std::move(output)) {
+  setObjectName("Memory");
+  setWindowTitle("Data Logger");
+  setAttribute(Qt::WA_DeleteOnClose);
+
+  mbar_ = new QProgressBar(this);
+  mbar_->setObjectName("MBar");
+  mbar_->setRange(0, 100);
+  mbar_->setValue(0);
+
+  auto* ss_panel2 = new QGroupBox(this);
+  ss_panel2->setObjectName("SSPanel2");
+  msize_ = new QProgressBar(ss_panel2);
+  msize_->setObjectName("MSize");
+  msize_->setRange(0, 100);
+  msize_->setValue(0);
+  msize_->setFormat("Memory Size %p%");
+  auto* legend = new QHBoxLayout;
+  legend->addWidget(Label("LblMemorySize", "Capacity : 512 K", ss_panel2));
+  legend->addStretch();
+  legend->addWidget(Label("Label2", "Used", ss_panel2));
+  legend->addWidget(Label("Label3", "Unused", ss_panel2));
+  auto* gauge = new QVBoxLayout(ss_panel2);
+  gauge->addWidget(msize_);
+  gauge->addLayout(legend);
+
+  auto* ss_panel3 = new QGroupBox(this);
+  ss_panel3->setObjectName("SSPanel3");
+  grid_set_ = new QTableWidget(0, static_cast<int>(kGridColumns.size()), ss_panel3);
+  grid_set_->setObjectName("GridSet");
+  grid_set_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grid_set_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  grid_set_->setSelectionMode(QAbstractItemView::SingleSelection);
+  grid_set_->verticalHeader()->hide();
+  const QFontMetrics metrics(grid_set_->font());
+  int grid_width = 0;
+  for (int column = 0; column < static_cast<int>(kGridColumns.size()); ++column) {
+    const GridColumn& spec = kGridColumns[static_cast<std::size_t>(column)];
+    grid_set_->setHorizontalHeaderItem(column, new QTableWidgetItem(spec.head));
+    const int width = metrics.horizontalAdvance(spec.sample) + 2 * metrics.averageCharWidth();
+    grid_set_->setColumnWidth(column, width);
+    grid_width += width;
+  }
+  grid_set_->setMinimumWidth(grid_width + 2 * grid_set_->frameWidth() + 24);
+  connect(grid_set_, &QTableWidget::cellClicked, this, [this](int row, int) { WriteRecord(row); });
+  auto* grid = new QVBoxLayout(ss_panel3);
+  grid->addWidget(grid_set_);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(mbar_);
+  layout->addWidget(ss_panel2);
+  layout->addWidget(ss_panel3, 1);
+  resize(sizeHint().width(), 420);
+  move(0, 0);
+}
+
+void Memory::ShowRecords(std::vector<std::uint8_t> image, LoggerRecordTable table,
+                         std::uint32_t used_size) {
+  logger_image_ = std::move(image);
+  logger_record_table_ = std::move(table);
+  grid_set_->setRowCount(static_cast<int>(logger_record_table_.size()));
+  for (std::size_t n = 1; n <= logger_record_table_.size(); ++n) {
+    const QStringList cells = ToQString(GridRowText(n, logger_record_table_[n - 1])).split('\t');
+    for (int column = 0; column < cells.size(); ++column) {
+      grid_set_->setItem(static_cast<int>(n - 1), column, new QTableWidgetItem(cells[column]));
+    }
+  }
+  msize_->setValue(static_cast<int>(100ULL * used_size / kLoggerCapacity));
+}
+
+void Memory::WriteRecord(int row) {
+  if (row < 0 || static_cast<std::size_t>(row) >= logger_record_table_.size()) {
+    return;
+  }
+  const LoggerRecord& record = logger_record_table_[static_cast<std::size_t>(row)];
+  int shown = -1;
+  const std::string file = FlashRecordFileText(
+      logger_image_, record, [this, &shown](std::uint64_t written, std::uint64_t total) {
+        const auto percent = static_cast<int>(100 * written / total);
+        if (percent != shown) {
+          shown = percent;
+          mbar_->setValue(percent);
+          LetWindowsRepaint();
+        }
+      });
+  output_.WriteAndOpen(file);
+}
+
+}  // namespace halvane

@@ -1,0 +1,40 @@
+#pragma once
+// The data-logger window "Data Logger": the progress of the flash read, how much of the flash
+// area is in use, and one grid row per record; a click on a row writes that record's file.
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QTableWidget>
+#include <QWidget>
+
+#include "records/logger_image.h"
+#include "records/record_file_output.h"
+
+namespace halvane {
+
+class Memory : public QWidget {
+  Q_OBJECT
+
+ public:
+  Memory(RecordFileOutput output, QWidget* parent);
+
+  QProgressBar& MBar() { return *mbar_; }
+  QTableWidget& GridSet() { return *grid_set_; }
+
+  // Takes the image of a read and the records the walk found in it, lists them and shows the
+  // share of the flash area in use.
+  void ShowRecords(std::vector<std::uint8_t> image, LoggerRecordTable table,
+                   std::uint32_t used_size);
+  // Writes the record of grid row `row` (from 0) and opens its file.
+  void WriteRecord(int row);
+
+ private:
+  RecordFileOutput output_;
+  QProgressBar* mbar_;
+  QProgressBar* msize_;
+  QTableWidget* grid_set_;
+  std::vector<std::uint8_t> logger_image_;
+  LoggerRecordTable logger_record_table_;
+};
+
+}  // namespace halvane
