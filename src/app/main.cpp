@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <fstream>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "app/options.h"
 #include "control/meter_controls.h"
@@ -13,6 +15,7 @@
 #include "link/usb.h"
 #include "live/panel.h"
 #include "records/logged_data_controls.h"
+#include "sim/logger_files.h"
 #include "sim/simulated_backend.h"
 #include "sim/simulated_meter.h"
 
@@ -24,6 +27,24 @@ std::filesystem::path TempFolder() {
 #else
   return QStandardPaths::writableLocation(QStandardPaths::CacheLocation).toStdString();
 #endif
+}
+
+// The simulated meter with the data logger loaded from the files given; null when one cannot be
+// loaded, after saying why.
+std::unique_ptr<halvane::SimulatedMeter> SimulatedMeterFor(const halvane::Options& options) {
+  auto meter = std::make_unique<halvane::SimulatedMeter>();
+  std::optional<std::string> error;
+  if (!options.sim_flash_file.empty()) {
+    error = halvane::LoadFlashImage(options.sim_flash_file, meter->State());
+  }
+  if (!error && !options.sim_sd_files.empty()) {
+    error = halvane::LoadSdCard(options.sim_sd_files, meter->State());
+  }
+  if (error) {
+    std::fprintf(stderr, "halvane: %s\n", error->c_str());
+    return nullptr;
+  }
+  return meter;
 }
 
 }  // namespace
@@ -45,14 +66,20 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  std::unique_ptr<halvane::SimulatedMeter> meter;
+  if (options.simulate) {
+    meter = SimulatedMeterFor(options);
+    if (!meter) {
+      return 2;
+    }
+  }
+
   QApplication application(argc, argv);
   QApplication::setApplicationName("halvane");
   QApplication::setApplicationVersion("8.01");
 
-  std::unique_ptr<halvane::SimulatedMeter> meter;
   std::unique_ptr<halvane::HidBackend> device_backend;
-  if (options.simulate) {
-    meter = std::make_unique<halvane::SimulatedMeter>();
+  if (meter) {
     device_backend = std::make_unique<halvane::SimulatedBackend>(*meter, options.device);
   } else {
     device_backend = std::make_unique<halvane::HidapiBackend>();

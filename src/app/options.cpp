@@ -65,9 +65,27 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments) {
         return {std::nullopt, "--trace needs a file name"};
       }
       options.trace_file = *file;
+    } else if (argument == "--sim-flash") {
+      const std::string* file = value();
+      if (file == nullptr || file->empty()) {
+        return {std::nullopt, "--sim-flash needs a file name"};
+      }
+      options.sim_flash_file = *file;
+    } else if (argument == "--sim-sd") {
+      // The files run up to the next option.
+      const std::size_t first = options.sim_sd_files.size();
+      while (i + 1 < arguments.size() && !arguments[i + 1].starts_with("--")) {
+        options.sim_sd_files.push_back(arguments[++i]);
+      }
+      if (options.sim_sd_files.size() == first) {
+        return {std::nullopt, "--sim-sd needs one or more file names"};
+      }
     } else {
       return {std::nullopt, "unknown option '" + argument + "'"};
     }
+  }
+  if (!options.simulate && (!options.sim_flash_file.empty() || !options.sim_sd_files.empty())) {
+    return {std::nullopt, "--sim-flash and --sim-sd load the simulated meter and need --simulate"};
   }
   return {options, {}};
 }
@@ -83,6 +101,10 @@ std::string UsageText() {
          "  --trace FILE       append every report written to and read from the meter to FILE\n"
          "                     (milliseconds, W or R, the bytes in hex), and each search for\n"
          "                     the meter: the devices found and why each was passed over (S)\n"
+         "  --sim-flash FILE   with --simulate: the simulated meter's flash memory holds the\n"
+         "                     raw image in FILE (at most 1015807 bytes)\n"
+         "  --sim-sd FILE...   with --simulate: the simulated meter's SD card holds one raw set\n"
+         "                     text per FILE, in this order; an empty FILE is an empty entry\n"
          "  --help             show this help\n"
          "  --version          show the version\n";
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The program's command line.
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,6 +15,9 @@ struct Options {
   bool simulate = false;
   MeterIds device;
   std::string trace_file;  // empty: no trace
+  // What the simulated meter's data logger holds instead of its samples; empty: the samples.
+  std::filesystem::path sim_flash_file;
+  std::vector<std::filesystem::path> sim_sd_files;
   bool show_help = false;
   bool show_version = false;
 };

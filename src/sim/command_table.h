@@ -15,6 +15,7 @@
 #include "link/reports.h"
 #include "sim/level_model.h"
 #include "sim/meter_state.h"
+#include "sim/page_stream.h"
 
 namespace halvane {
 
@@ -27,6 +28,7 @@ struct CommandContext {
   LevelModel& levels;
   std::chrono::system_clock::time_point wall_time;  // when the report arrived
   std::deque<InputReportBuffer>& replies;           // the handler appends its replies here
+  PageStream& pages;                                // a long transfer, read once `replies` is empty
 
   // The meter's own clock when the report arrived.
   std::chrono::system_clock::time_point MeterTime() const { return wall_time + state.clock_offset; }

@@ -4,6 +4,10 @@
 
 #include <array>
 #include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace halvane {
 
@@ -65,6 +69,11 @@ struct MeterState {
   std::chrono::milliseconds measurement_time{0};
   // The meter's clock minus the wall clock; setting the meter's clock changes only this.
   std::chrono::system_clock::duration clock_offset{0};
+
+  // The data logger. One set text per SD card entry, in entry order (a char per byte; nothing
+  // for an empty entry), and the used area of the flash memory.
+  std::vector<std::optional<std::string>> sd_entries{};
+  std::vector<std::uint8_t> flash_image{};
 };
 
 // The bottom of the level range that goes with a range top.

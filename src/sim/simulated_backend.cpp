@@ -137,8 +137,30 @@ int SimulatedBackend::WriteToMeter(int plug_generation, std::span<const std::uin
   return static_cast<int>(report.size());
 }
 
+void SimulatedBackend::FailAtRead(ReadFault fault, int k) {
+  coming_fault_ = k >= 1 ? std::optional(fault) : std::nullopt;
+  reads_before_fault_ = k - 1;
+}
+
+void SimulatedBackend::CountReadTowardsFault() {
+  if (!coming_fault_) {
+    return;
+  }
+  if (reads_before_fault_ > 0) {
+    --reads_before_fault_;
+    return;
+  }
+  if (*coming_fault_ == ReadFault::Unplug) {
+    Unplug();
+  } else {
+    SetSilent(true);
+  }
+  coming_fault_.reset();
+}
+
 int SimulatedBackend::ReadFromMeter(int plug_generation, std::span<std::uint8_t> data,
                                     int timeout_ms, std::vector<std::uint8_t>& last_reply) {
+  CountReadTowardsFault();
   if (!Alive(plug_generation)) {
     return -1;
   }
@@ -146,7 +168,7 @@ int SimulatedBackend::ReadFromMeter(int plug_generation, std::span<std::uint8_t>
     return TimeOut(timeout_ms);
   }
   if (const std::optional<InputReportBuffer> reply = meter_.TakeReply()) {
-    last_reply = Deliver(*reply);
+    Deliver(*reply, last_reply);
   } else if (idle_reads_ == IdleReads::TimeOut || last_reply.empty()) {
     return TimeOut(timeout_ms);
   }
@@ -155,15 +177,14 @@ int SimulatedBackend::ReadFromMeter(int plug_generation, std::span<std::uint8_t>
   return static_cast<int>(count);
 }
 
-std::vector<std::uint8_t> SimulatedBackend::Deliver(const InputReportBuffer& reply) {
-  std::vector<std::uint8_t> data(reply.begin() + 1, reply.end());
+void SimulatedBackend::Deliver(const InputReportBuffer& reply, std::vector<std::uint8_t>& data) {
+  data.assign(reply.begin() + 1, reply.end());
   if (garbage_) {
     std::generate(data.begin(), data.end(), [this] { return garbage_noise_.Byte(); });
   }
   if (short_report_bytes_ > 0 && short_report_bytes_ < kReplyDataBytes) {
     data.resize(short_report_bytes_);
   }
-  return data;
 }
 
 int SimulatedBackend::TimeOut(int timeout_ms) {

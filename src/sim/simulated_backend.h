@@ -1,13 +1,15 @@
 #pragma once
 // A HidBackend whose device is the simulated meter, with faults to inject: unplugging,
-// silence, garbage, short reports, foreign devices with the meter's IDs ahead of it, and the
-// choice of what a read returns when the meter has nothing queued.
+// silence (at once or at a later read, to cut a transfer), garbage, short reports, foreign
+// devices with the meter's IDs ahead of it, and the choice of what a read returns when the meter
+// has nothing queued.
 // The backend must outlive the devices it opens.
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <utility>
@@ -33,6 +35,9 @@ enum class IdleReads {
   TimeOut,
 };
 
+// What befalls the meter at a chosen read.
+enum class ReadFault { Unplug, Silence };
+
 class SimulatedDevice;
 
 class SimulatedBackend : public HidBackend {
@@ -54,6 +59,10 @@ class SimulatedBackend : public HidBackend {
   void Replug();
   // The meter logs what it receives but answers nothing: reads time out.
   void SetSilent(bool silent) { silent_ = silent; }
+  // The meter is unplugged, or falls silent, just before the k-th read from now (k = 1: the
+  // very next read) on any device, so that read already fails. Replaces a fault still to come;
+  // k < 1 cancels it.
+  void FailAtRead(ReadFault fault, int k);
   // Replies are random bytes (seeded) of full length.
   void SetGarbage(bool garbage) { garbage_ = garbage; }
   // Replies cut to this many data bytes; 0 = full length.
@@ -82,8 +91,10 @@ class SimulatedBackend : public HidBackend {
   // Fills `data` from the next reply; `last_reply` is the connection's last delivered reply.
   int ReadFromMeter(int plug_generation, std::span<std::uint8_t> data, int timeout_ms,
                     std::vector<std::uint8_t>& last_reply);
-  // The data bytes of a reply as the faults in force let them through.
-  std::vector<std::uint8_t> Deliver(const InputReportBuffer& reply);
+  // Counts a read down towards the fault to come and brings it about at its read.
+  void CountReadTowardsFault();
+  // Sets `data` to the data bytes of a reply as the faults in force let them through.
+  void Deliver(const InputReportBuffer& reply, std::vector<std::uint8_t>& data);
   int TimeOut(int timeout_ms);
 
   SimulatedMeter& meter_;
@@ -92,6 +103,8 @@ class SimulatedBackend : public HidBackend {
   int plug_generation_ = 0;
   bool silent_ = false;
   bool garbage_ = false;
+  std::optional<ReadFault> coming_fault_;
+  int reads_before_fault_ = 0;
   std::size_t short_report_bytes_ = 0;
   std::vector<ForeignDevice> foreign_devices_;
   std::string open_error_;

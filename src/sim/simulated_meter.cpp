@@ -6,6 +6,8 @@
 #include "sim/clock_commands.h"
 #include "sim/key_commands.h"
 #include "sim/live_poll_command.h"
+#include "sim/logger_commands.h"
+#include "sim/sample_logger_contents.h"
 #include "sim/setting_commands.h"
 
 namespace halvane {
@@ -17,18 +19,22 @@ SimulatedMeter::SimulatedMeter(std::uint32_t seed, WallClock wall_clock)
     state_.clock_offset = LocalTimeOffset(wall_clock_());
   }
   last_report_time_ = wall_clock_();
+  state_.sd_entries = SampleSdCard();
+  state_.flash_image = SampleFlashImage();
   AddLivePollCommand(commands_);
   AddKeyCommands(commands_);
   AddSettingCommands(commands_);
   AddClockCommands(commands_);
+  AddLoggerCommands(commands_);
 }
 
 void SimulatedMeter::Receive(std::span<const std::uint8_t> output_report) {
   received_.emplace_back(output_report.begin(), output_report.end());
   const auto now = wall_clock_();
   AdvanceMeasurementTime(now);
+  pages_.Stop();  // a new command ends a transfer under way
   if (const CommandTable::Handler* handler = commands_.Find(output_report)) {
-    CommandContext context{state_, levels_, now, replies_};
+    CommandContext context{state_, levels_, now, replies_, pages_};
     (*handler)(output_report, context);
   } else {
     replies_.push_back(InputReportBuffer{});  // unknown commands are acknowledged with zeros
@@ -37,7 +43,7 @@ void SimulatedMeter::Receive(std::span<const std::uint8_t> output_report) {
 
 std::optional<InputReportBuffer> SimulatedMeter::TakeReply() {
   if (replies_.empty()) {
-    return std::nullopt;
+    return pages_.Next(state_);
   }
   InputReportBuffer reply = replies_.front();
   replies_.pop_front();
@@ -46,6 +52,7 @@ std::optional<InputReportBuffer> SimulatedMeter::TakeReply() {
 
 void SimulatedMeter::DiscardReplies() {
   replies_.clear();
+  pages_.Stop();
 }
 
 void SimulatedMeter::AdvanceMeasurementTime(std::chrono::system_clock::time_point now) {

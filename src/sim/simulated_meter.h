@@ -21,6 +21,7 @@ class SimulatedMeter {
  public:
   using WallClock = std::function<std::chrono::system_clock::time_point()>;
 
+  // The data logger holds the sample SD card and flash image.
   // The meter's own clock starts at wall_clock() and advances with it. By default the wall clock
   // is the PC's and the meter shows its local time; an injected clock's time points are shown
   // as they are (read as UTC), so tests see exactly the time they inject.
@@ -28,9 +29,10 @@ class SimulatedMeter {
 
   // One output report from the PC (report ID first). Logged; its replies are queued.
   void Receive(std::span<const std::uint8_t> output_report);
-  // The next queued input report (161 bytes, byte 0 the report ID 0), if any.
+  // The next queued input report (161 bytes, byte 0 the report ID 0), if any; once the queue is
+  // empty, the next page of a transfer under way.
   std::optional<InputReportBuffer> TakeReply();
-  // Drops the replies not yet taken.
+  // Drops the replies not yet taken and ends a transfer under way.
   void DiscardReplies();
 
   const std::vector<std::vector<std::uint8_t>>& ReceivedReports() const { return received_; }
@@ -49,6 +51,7 @@ class SimulatedMeter {
   CommandTable commands_;
   std::chrono::system_clock::time_point last_report_time_;
   std::deque<InputReportBuffer> replies_;
+  PageStream pages_;
   std::vector<std::vector<std::uint8_t>> received_;
 };
 

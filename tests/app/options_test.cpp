@@ -16,13 +16,17 @@ TEST(OptionsTest, NoOptionsLooksForTheInstrumentUnderTheDefaultIds) {
 
 TEST(OptionsTest, EveryOptionIsTaken) {
   const ParsedOptions parsed =
-      ParseOptions({"--simulate", "--device", "1A2b:0x00ff", "--trace", "t.txt", "--version"});
+      ParseOptions({"--sim-sd", "a.set", "b.set", "--simulate", "--device", "1A2b:0x00ff",
+                    "--sim-sd", "c.set", "--trace", "t.txt", "--sim-flash", "f.bin", "--version"});
   ASSERT_TRUE(parsed.options) << parsed.error;
   EXPECT_TRUE(parsed.options->simulate);
   EXPECT_EQ(parsed.options->device.vendor, 0x1A2B);
   EXPECT_EQ(parsed.options->device.product, 0x00FF);
   EXPECT_EQ(parsed.options->trace_file, "t.txt");
   EXPECT_TRUE(parsed.options->show_version);
+  EXPECT_EQ(parsed.options->sim_flash_file, "f.bin");
+  EXPECT_EQ(parsed.options->sim_sd_files,
+            (std::vector<std::filesystem::path>{"a.set", "b.set", "c.set"}));
 }
 
 TEST(OptionsTest, WrongCommandLinesAreRefusedWithAReason) {
@@ -34,6 +38,10 @@ TEST(OptionsTest, WrongCommandLinesAreRefusedWithAReason) {
            {"--device", "-1:5"},
            {"--device", "xyz:1"},
            {"--trace"},
+           {"--simulate", "--sim-flash"},
+           {"--simulate", "--sim-sd", "--trace", "t.txt"},
+           {"--sim-flash", "f.bin"},  // loads nothing without the simulated meter
+           {"--sim-sd", "a.set"},
            {"--frobnicate"},
        }) {
     const ParsedOptions parsed = ParseOptions(arguments);
