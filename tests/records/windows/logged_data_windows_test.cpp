@@ -1,0 +1,222 @@
+// The "SD" and "Memory" buttons over the simulated meter: what the user sees, what goes over the
+// link, and the record file they leave, also when the meter is lost in mid-transfer.
+
+#include <QApplication>
+#include <QEvent>
+#include <fstream>
+#include <sstream>
+
+#include "records/logged_data_controls.h"
+#include "records/transfers.h"
+#include "sim/sample_logger_contents.h"
+#include "tests/control/control_fixture.h"
+
+namespace halvane {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using ::testing::SizeIs;
+
+class RecordingEditor : public TextEditorLauncher {
+ public:
+  bool Open(const std::filesystem::path& file) override {
+    opened.push_back(file);
+    return true;
+  }
+  std::vector<std::filesystem::path> opened;
+};
+
+// Every caption the window is given.
+class CaptionLog : public QObject {
+ public:
+  explicit CaptionLog(QWidget& window) : window_(window) { window.installEventFilter(this); }
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::WindowTitleChange) {
+      captions.push_back(window_.windowTitle().toStdString());
+    }
+    return false;
+  }
+  std::vector<std::string> captions;
+
+ private:
+  QWidget& window_;
+};
+
+class LoggedDataTest : public ControlFixture {
+ protected:
+  LoggedDataTest() : logged(controls.Context(), panel, controls.Toolbar(), editor) {
+    std::ofstream(panel.TempFilePath(), std::ios::binary) << kEarlierFile;
+  }
+
+  std::string RecordFile() const {
+    std::ifstream in(panel.TempFilePath(), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
+  // The sets of the sample card, without its empty entries.
+  std::vector<std::string> CardSets() const {
+    std::vector<std::string> sets;
+    for (const auto& entry : meter.State().sd_entries) {
+      if (entry) {
+        sets.push_back(*entry);
+      }
+    }
+    return sets;
+  }
+
+  // No live poll was sent since the last look at the traffic.
+  bool NoPollSent() {
+    for (const std::string& line : Traffic(1)) {
+      if (line == "W 42") {
+        return false;
+      }
+    }
+    return true;
+  }
+
+  Memory* DataLogger() { return logged.FlashMemory().Window(); }
+
+  static constexpr const char* kEarlierFile = "the file of an earlier download\r\n";
+  RecordingEditor editor;
+  LoggedDataControls logged;
+};
+
+TEST_F(LoggedDataTest, ScanListsTheSetsAndChoosingOneWritesItsFileAndOpensIt) {
+  const std::vector<std::string> sets = CardSets();
+  ASSERT_GE(sets.size(), 4U);
+  Click("SD");
+  QComboBox* list = panel.Lists().ComboSets;
+  EXPECT_FALSE(list->isHidden());
+  ASSERT_EQ(list->count(), static_cast<int>(sets.size()) + 1);
+  EXPECT_EQ(list->itemText(0), "1");
+  EXPECT_EQ(list->itemText(list->count() - 1), "Exit");
+  EXPECT_TRUE(NoPollSent());
+  EXPECT_TRUE(panel.Timer1().isActive());
+
+  const std::string caption = panel.windowTitle().toStdString();
+  CaptionLog log(panel);
+  Choose(list, "2");
+  EXPECT_EQ(RecordFile(), SdRecordFileText(sets[1], SetLengthField(sets[1])));
+  EXPECT_THAT(editor.opened, ElementsAre(panel.TempFilePath()));
+  EXPECT_THAT(log.captions, Contains("100.00% Completed"));
+  EXPECT_THAT(log.captions, Contains("100% Completed"));
+  EXPECT_EQ(panel.windowTitle().toStdString(), caption);
+  EXPECT_TRUE(NoPollSent());
+  EXPECT_TRUE(panel.Timer1().isActive());
+  EXPECT_THAT(dialogs.shown, IsEmpty());
+
+  // "Exit" hides the list and sends nothing.
+  Click("SD");
+  Traffic();
+  Choose(list, "Exit");
+  EXPECT_TRUE(list->isHidden());
+  EXPECT_THAT(Traffic(), IsEmpty());
+}
+
+TEST_F(LoggedDataTest, EmptyCardAndEmptyFlashSayThereIsNothingAndOpenNoWindow) {
+  meter.State().sd_entries = {std::nullopt, std::nullopt};
+  meter.State().flash_image.clear();
+  Click("SD");
+  Click("Memory");
+  EXPECT_THAT(dialogs.shown, ElementsAre(std::string("message: ") + kNoSdSets,
+                                         std::string("message: ") + kNoFlashData));
+  EXPECT_TRUE(panel.Lists().ComboSets->isHidden());
+  EXPECT_EQ(DataLogger(), nullptr);
+  EXPECT_TRUE(panel.Timer1().isActive());
+}
+
+TEST_F(LoggedDataTest, NothingHappensWhileTheMeterRecords) {
+  meter.State().recording = true;
+  Poll();
+  Traffic();
+  Click("SD");
+  Click("Memory");
+  EXPECT_THAT(Traffic(), IsEmpty());
+  EXPECT_EQ(DataLogger(), nullptr);
+}
+
+TEST_F(LoggedDataTest, DataLoggerListsTheRecordsAndWritesTheOneClicked) {
+  const std::vector<std::uint8_t> image = meter.State().flash_image;
+  Click("Memory");
+  Memory* window = DataLogger();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->windowTitle(), "Data Logger");
+  const LoggerRecordTable table = WalkLoggerImage(image, static_cast<std::uint32_t>(image.size()));
+  ASSERT_GE(table.size(), 5U);
+  QTableWidget& grid = window->GridSet();
+  ASSERT_EQ(grid.rowCount(), static_cast<int>(table.size()));
+  EXPECT_EQ(grid.horizontalHeaderItem(1)->text(), "    Date Time    ");
+  EXPECT_EQ(grid.item(2, 0)->text(), "3");
+  EXPECT_EQ(grid.item(2, 3)->text(), QString::number(table[2].sample_count));
+  EXPECT_EQ(window->MBar().value(), 100);
+  EXPECT_TRUE(NoPollSent());
+
+  emit grid.cellClicked(2, 0);
+  EXPECT_EQ(RecordFile(), FlashRecordFileText(image, table[2]));
+  EXPECT_THAT(editor.opened, ElementsAre(panel.TempFilePath()));
+
+  // A second read replaces the window.
+  Click("Memory");
+  EXPECT_NE(DataLogger(), nullptr);
+  EXPECT_THAT(panel.findChildren<Memory*>(), SizeIs(1));
+}
+
+TEST_F(LoggedDataTest, MeterLostInMidTransferLeavesTheEarlierFileAndRecovers) {
+  const std::size_t set_pages = PageCount(CardSets()[0].size() - 2);
+  const std::size_t flash_pages = PageCount(meter.State().flash_image.size());
+  ASSERT_GT(set_pages, 2U);
+  for (const ReadFault fault : {ReadFault::Unplug, ReadFault::Silence}) {
+    for (const std::size_t page : {std::size_t{1}, set_pages / 2, set_pages}) {
+      SCOPED_TRACE(testing::Message() << "SD page " << page);
+      Click("SD");
+      backend.FailAtRead(fault, static_cast<int>(page) + 1);  // the discarded read comes first
+      Choose(panel.Lists().ComboSets, "1");
+      ASSERT_THAT(dialogs.shown, SizeIs(1));
+      dialogs.shown.clear();
+      EXPECT_EQ(RecordFile(), kEarlierFile);
+      EXPECT_TRUE(panel.Timer1().isActive());
+      backend.SetSilent(false);
+      backend.Replug();
+      Poll();
+      EXPECT_TRUE(usb.MeterConnected());
+    }
+    for (const std::size_t page : {std::size_t{1}, flash_pages / 2, flash_pages}) {
+      SCOPED_TRACE(testing::Message() << "flash page " << page);
+      backend.FailAtRead(fault, static_cast<int>(page) + 2);  // after the discarded read and S
+      Click("Memory");
+      ASSERT_THAT(dialogs.shown, SizeIs(1));
+      EXPECT_THAT(dialogs.shown[0], testing::HasSubstr("page " + std::to_string(page) + " of"));
+      dialogs.shown.clear();
+      EXPECT_EQ(DataLogger(), nullptr);
+      EXPECT_TRUE(panel.Timer1().isActive());
+      backend.SetSilent(false);
+      backend.Replug();
+      Poll();
+      EXPECT_TRUE(usb.MeterConnected());
+    }
+  }
+  EXPECT_THAT(editor.opened, IsEmpty());
+  // Each silent read waited the link's 2000 ms bound once, no longer.
+  for (const int wait : backend.TimedOutReads()) {
+    EXPECT_EQ(wait, USB::kReadTimeoutMs);
+  }
+}
+
+TEST_F(LoggedDataTest, FileThatCannotBeWrittenIsReportedAndTheProgramGoesOn) {
+  std::filesystem::remove(panel.TempFilePath());
+  std::filesystem::create_directory(panel.TempFilePath());
+  Click("SD");
+  Choose(panel.Lists().ComboSets, "1");
+  ASSERT_THAT(dialogs.shown, SizeIs(1));
+  EXPECT_THAT(dialogs.shown[0], testing::HasSubstr("could not be written"));
+  EXPECT_THAT(editor.opened, IsEmpty());
+  EXPECT_TRUE(panel.Timer1().isActive());
+  std::filesystem::remove(panel.TempFilePath());
+}
+
+}  // namespace
+}  // namespace halvane
