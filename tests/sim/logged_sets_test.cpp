@@ -58,6 +58,7 @@ TEST(SdSetText, HeaderFieldsRecordTimesAndValuesStandWhereTheMeterPutsThem) {
            {267, "g"},
            {280, "00:00:05"},
            {307, "00:15:00"},
+           {334, "Level          "},
            {368, "90 dB   "},
            {394, "500 Hz  "},
            // Records: the time text (start plus r steps) and the closing CR LF.
@@ -67,11 +68,6 @@ TEST(SdSetText, HeaderFieldsRecordTimesAndValuesStandWhereTheMeterPutsThem) {
            {1440 + 394, "\r\n"},
            {2624, "\r\n"}}) {
     EXPECT_EQ(At(text, position, expected.size()), expected) << position;
-  }
-  const std::string trigger = At(text, 334, 15);
-  EXPECT_NE(trigger.find("Level"), std::string::npos);
-  for (const char* other_kind : {"OFF", "EXT", "Time"}) {
-    EXPECT_EQ(trigger.find(other_kind), std::string::npos);
   }
 
   // A flash record of the same seed holds the same levels in column order (main items, bands,
@@ -119,18 +115,11 @@ TEST(FlashRecord, HeaderBytesTimeStampsAndLengthsFollowTheRecordLayout) {
   // Time stamps in packed BCD, start plus r intervals, across the new year.
   EXPECT_EQ(Bytes(record.begin() + 39, record.begin() + 45), (Bytes{0x14, 1, 1, 0, 0, 0x03}));
   EXPECT_EQ(Bytes(record.begin() + 151, record.begin() + 157), (Bytes{0x14, 1, 1, 0, 0, 0x08}));
-  for (const std::size_t sample : {45u, 157u}) {
-    // Main Lmax >= L05 >= L10 >= L50 >= L90 >= L95 >= Lmin, and Lmax >= Leq.
-    std::array<int, 10> main{};
-    for (std::size_t item = 0; item < main.size(); ++item) {
-      main[item] = Pair(record, sample + 2 * item);
-    }
-    EXPECT_TRUE(std::is_sorted(main.begin() + 5, main.end(), std::greater<>()));
-    EXPECT_GE(main[3], main[5]);
-    EXPECT_LE(main[4], main[9]);
-    EXPECT_GE(main[3], main[1]);
-    EXPECT_GT(main[4], 200);
-    EXPECT_LT(main[3], 1400);
+  // Plausible levels: the first sample's main L05, L10, L50, L90 and L95 fall, within 20 to 140 dB.
+  for (std::size_t offset = 45 + 2 * 5; offset < 45 + 2 * 9; offset += 2) {
+    EXPECT_GE(Pair(record, offset), Pair(record, offset + 2));
+    EXPECT_GT(Pair(record, offset + 2), 200);
+    EXPECT_LT(Pair(record, offset), 1400);
   }
 
   for (const auto& [mode, trigger_mode, samples, length] :
@@ -176,19 +165,11 @@ TEST(SampleLoggerContents, CardAndFlashHoldEveryModeAndTriggerAndTheFullFlashFil
       continue;
     }
     const std::string& set = *card[entry];
-    const std::string mode = At(set, 244, 16);
-    modes.insert(mode);
+    modes.insert(At(set, 244, 16));
     triggers.insert(At(set, 334, 15));
     time_kinds.insert(At(set, 267, 1));
-    const std::size_t length =
-        static_cast<unsigned char>(set[2]) * 256u + static_cast<unsigned char>(set[3]);
-    EXPECT_EQ(length + 2, set.size());
-    const std::size_t header = mode.starts_with("SLM")          ? 824
-                               : mode.starts_with("1/1 &")      ? 1440
-                               : mode.starts_with("1/1 Octave") ? 978
-                                                                : 1286;
-    const std::size_t record = (header - 824) / 14 * 6 + 131;
-    EXPECT_EQ((length + 2 - header) % record, 0u) << mode;
+    EXPECT_EQ(static_cast<unsigned char>(set[2]) * 256u + static_cast<unsigned char>(set[3]) + 2,
+              set.size());
   }
   EXPECT_EQ(modes, (std::set<std::string>{"SLM             ", "1/1 Octave      ",
                                           "1/3 Octave      ", "1/1 & 1/3 Octave"}));
