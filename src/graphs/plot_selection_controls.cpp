@@ -32,8 +32,10 @@ PlotSelectionControls::PlotSelectionControls(QWidget& main_window, const PanelLi
                                              TextEditorLauncher& editor)
     : main_window_(main_window), lists_(lists), dialogs_(dialogs), editor_(editor) {
   toolbar.AddBranch("Plot", [this] { PlotFromFile(); });
-  connect(lists.ComboNoItem, &QComboBox::textActivated, this, &PlotSelectionControls::ChooseNoItem);
-  connect(lists.ComboNo, &QComboBox::textActivated, this, &PlotSelectionControls::ChooseNo);
+  connect(lists.ComboNoItem, &QComboBox::activated, this,
+          [this](int index) { ChooseNoItem(lists_.ComboNoItem->itemText(index)); });
+  connect(lists.ComboNo, &QComboBox::activated, this,
+          [this](int index) { ChooseNo(lists_.ComboNo->itemText(index)); });
   connect(lists.ComboItem, &QComboBox::activated, this, &PlotSelectionControls::ChooseItem);
 }
 

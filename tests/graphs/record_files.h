@@ -1,0 +1,54 @@
+#pragma once
+// Record files of every mode laid out by the record file writer, for the graph tests.
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "records/record_file_layout.h"
+
+namespace halvane::test {
+
+// The level text of record r (from 1) in level column c (from 1).
+using LevelText = std::function<std::string(std::size_t record, std::size_t column)>;
+
+// Each cell tells where it stands: record 2, column 13 reads "2.13".
+inline std::string WhereText(std::size_t record, std::size_t column) {
+  return std::to_string(record) + "." + std::to_string(column);
+}
+
+// A record file of `mode` whose line 10 states `stated` records and which holds `held` record
+// lines, range 40 - 130, weightings A F (main) and C S (sub).
+inline std::string RecordFile(RecordMode mode, std::uint64_t stated, std::size_t held,
+                              const LevelText& level = WhereText, std::string range_top = "130") {
+  RecordFileHeader header;
+  header.start_time = "2013/08/09 10:20:30";
+  header.time_line = "Integrated Time : 00:00:01";
+  header.period = "00:10:00";
+  header.main_freq_weighting = "A";
+  header.main_time_weighting = "F";
+  header.sub_freq_weighting = "C";
+  header.sub_time_weighting = "S";
+  header.mode_name = std::string(RecordModeName(mode));
+  header.range_bottom = "40";
+  header.range_top = std::move(range_top);
+  header.record_count = stated;
+  header.trigger_mode = "OFF";
+  RecordFileText file;
+  file.AddOpeningLines(header);
+  file.AddSetLines(header);
+  file.AddTableHead(mode);
+  for (std::size_t record = 1; record <= held; ++record) {
+    std::vector<std::string> levels;
+    for (std::size_t column = 1; column <= LevelColumnCount(mode); ++column) {
+      levels.push_back(level(record, column));
+    }
+    char time[16];
+    std::snprintf(time, sizeof time, "10:%02zu:%02zu", record / 60 % 60, record % 60);
+    file.AddRecordLine(record, std::string(9, ' ') + time, levels);
+  }
+  return file.Take();
+}
+
+}  // namespace halvane::test
