@@ -48,7 +48,8 @@ std::string ItemCsvText(std::string_view item_name, std::span<const std::string>
                         std::span<const std::string> date_times) {
   std::string text = "Record,Date Time," + Cell(std::string(item_name) + " [dB]") + "\r\n";
   for (std::size_t index = 0; index < values.size(); ++index) {
-    const std::string_view date_time = index < date_times.size() ? date_times[index] : "";
+    const std::string_view date_time =
+        index < date_times.size() ? std::string_view(date_times[index]) : std::string_view();
     text += std::to_string(index + 1) + "," + Cell(Trimmed(date_time)) + "," +
             Number(values[index]) + "\r\n";
   }

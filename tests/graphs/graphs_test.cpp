@@ -26,9 +26,11 @@ std::string RisingLevel(std::size_t, std::size_t column) {
 struct Drawn {
   Canvas canvas{kBarGraphWidthUnits, kBarGraphHeightUnits};
   std::size_t Bars(int colour) {
-    return ItemsOf<BoxItem>(canvas, [colour](const BoxItem& box) {
-             return box.fill == ConsoleColor(colour) && box.corner1.x >= 40;
-           }).size();
+    return ItemsOf<BoxItem>(canvas,
+                            [colour](const BoxItem& box) {
+                              return box.fill == ConsoleColor(colour) && box.corner1.x >= 40;
+                            })
+        .size();
   }
   bool HasCursorAt(double x) {
     return !ItemsOf<LineItem>(canvas, [x](const LineItem& line) {
@@ -67,8 +69,8 @@ TEST(BarGraph, EachModeDrawsItsBarsCursorReadoutsAndStatistics) {
   EXPECT_EQ(third.Bars(11), 11U);  // the octave centre thirds
   EXPECT_EQ(third.Bars(10), 22U);
   EXPECT_TRUE(third.HasCursorAt(95));
-  ExpectTexts(third.canvas, {{{30, 10}, "1/3 OCTAVE  31.5 Hz   55.0 dB"},
-                             {{330, 105}, "Sub LCS      84.0 dB"}});
+  ExpectTexts(third.canvas,
+              {{{30, 10}, "1/3 OCTAVE  31.5 Hz   55.0 dB"}, {{330, 105}, "Sub LCS      84.0 dB"}});
 
   Drawn combined = Draw(RecordMode::OctaveAndThirdOctave, 4);
   EXPECT_EQ(combined.Bars(15), 11U);  // white octaves behind their thirds
