@@ -98,6 +98,8 @@ Plot::Plot(CursorGraphData graph_data, UserDialogs& dialogs, QWidget* parent)
 void Plot::BuildControls() {
   graph_->setObjectName("CWGraph1");
   graph_->setMinimumSize(400, 300);
+  // A pan over many thousand records stays smooth when its frames skip antialiasing.
+  graph_->setNoAntialiasingOnDrag(true);
   graph_->xAxis->setLabel("No.s");
   graph_->yAxis->setLabel("dB");
   const QColor cursor_colours[] = {Qt::red, QColor(0, 128, 0)};
