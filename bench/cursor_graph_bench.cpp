@@ -4,7 +4,6 @@
 #include <benchmark/benchmark.h>
 #include <qcustomplot.h>
 
-#include <QApplication>
 #include <sstream>
 
 #include "graphs/plot_window.h"
@@ -92,12 +91,3 @@ BENCHMARK(BM_LoadCursorGraph)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PanRedraw)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication application(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -13,8 +13,11 @@
 #include "graphs/bar_form.h"
 #include "graphs/plot_window.h"
 #include "tests/graphs/record_files.h"
+#include "tools/save_window.h"
 
 namespace {
+
+using halvane::tools::Save;
 
 class NoEditor : public halvane::TextEditorLauncher {
  public:
@@ -32,14 +35,6 @@ std::string Level(std::size_t record, std::size_t column) {
   char text[16];
   std::snprintf(text, sizeof text, "%.1f", level);
   return text;
-}
-
-void Save(QWidget& window, const QDir& folder, const char* name) {
-  QApplication::processEvents();
-  const QString path = folder.filePath(QString(name) + ".png");
-  if (!window.grab().save(path)) {
-    std::fprintf(stderr, "cannot write %s\n", path.toLocal8Bit().constData());
-  }
 }
 
 }  // namespace

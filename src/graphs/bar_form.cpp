@@ -93,11 +93,7 @@ void BarForm::Print() {
 }
 
 void BarForm::PrintOn(QPrinter& printer) {
-  toolbar_->hide();
-  layout()->activate();
-  PrintWindowImage(*this, printer);
-  toolbar_->show();
-  layout()->activate();
+  PrintWindowImage(*this, *toolbar_, printer);
 }
 
 void BarForm::Export() {

@@ -3,6 +3,7 @@
 #include <qcustomplot.h>
 
 #include <QBuffer>
+#include <QLayout>
 #include <QPdfWriter>
 #include <QPrinter>
 
@@ -52,12 +53,18 @@ std::optional<std::string> ExportPicture(const std::filesystem::path& target, QS
   return WriteFileAtomically(target, std::string_view(bytes.constData(), bytes.size()));
 }
 
-void PrintWindowImage(QWidget& window, QPrinter& printer) {
-  QPainter painter(&printer);
-  const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
-  const double scale = std::min(page.width() / window.width(), page.height() / window.height());
-  painter.scale(scale, scale);
-  window.render(&painter);
+void PrintWindowImage(QWidget& window, QWidget& hidden, QPrinter& printer) {
+  hidden.hide();
+  window.layout()->activate();
+  {
+    QPainter painter(&printer);
+    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+    const double scale = std::min(page.width() / window.width(), page.height() / window.height());
+    painter.scale(scale, scale);
+    window.render(&painter);
+  }
+  hidden.show();
+  window.layout()->activate();
 }
 
 }  // namespace halvane

@@ -21,7 +21,8 @@ using PaintGraph = std::function<void(QCPPainter& painter, QSize size)>;
 std::optional<std::string> ExportPicture(const std::filesystem::path& target, QSize size,
                                          const PaintGraph& paint);
 
-// Prints the window's image on one page of `printer`, as large as the page allows.
-void PrintWindowImage(QWidget& window, QPrinter& printer);
+// Prints the window's image on one page of `printer`, as large as the page allows, with
+// `hidden` (a toolbar, a frame of controls) left out and the rest laid out without it.
+void PrintWindowImage(QWidget& window, QWidget& hidden, QPrinter& printer);
 
 }  // namespace halvane

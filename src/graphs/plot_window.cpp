@@ -304,13 +304,9 @@ void Plot::PrintOn(QPrinter& printer) {
   white.setColor(QPalette::Window, Qt::white);
   setPalette(white);
   setAutoFillBackground(true);
-  frm_graphic_->hide();
-  layout()->activate();
-  PrintWindowImage(*this, printer);
+  PrintWindowImage(*this, *frm_graphic_, printer);
   setPalette(palette_before);
   setAutoFillBackground(fill_before);
-  frm_graphic_->show();
-  layout()->activate();
 }
 
 void Plot::Export() {
