@@ -64,7 +64,10 @@ class GraphFixture : public ::testing::Test {
   GraphFixture()
       : backend(meter),
         usb(backend),
-        folder(std::filesystem::path(::testing::TempDir()) / "halvane-graphs"),
+        // One folder per test, as CTest runs the tests of this program side by side.
+        folder(std::filesystem::path(::testing::TempDir()) /
+               (std::string("halvane-graphs-") +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name())),
         panel(usb, folder),
         controls(panel, usb, dialogs, [](int) {}),
         plot(panel, panel.Lists(), controls.Toolbar(), dialogs, editor) {
