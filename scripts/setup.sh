@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake make ninja-build pkg-config git
-  qt6-base-dev libhidapi-dev libqcustomplot-dev
+  qt6-base-dev libqt6svg6 libhidapi-dev libqcustomplot-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   fonts-dejavu-core fonts-liberation2

@@ -1,11 +1,15 @@
-// Saves pictures of the windows over the simulated meter: the main window in each display mode
-// and unplugged, with each settings list open, and the keypad, clock and comparator windows.
+// Saves pictures of the windows over the simulated meter, on a screen of 1920 x 1080 pixels:
+// the main window in each display mode and unplugged, its toolbar, each settings list open, the
+// keypad, clock and comparator windows, and the whole screen with all of them open.
 // Usage: halvane_screenshots DIR
 
 #include <QApplication>
 #include <QDir>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPixmap>
+#include <QScreen>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <string>
 
@@ -24,6 +28,21 @@ namespace {
 
 using halvane::tools::Save;
 
+// The screen as a user would see it: every open window at its place, the last opened on top.
+void SaveScreen(const QScreen& screen, const QDir& folder, const std::string& name) {
+  QApplication::processEvents();
+  QImage image(screen.geometry().size(), QImage::Format_RGB32);
+  image.fill(QColor(60, 70, 80));
+  QPainter painter(&image);
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window->isVisible()) {
+      painter.drawPixmap(window->geometry().topLeft(), window->grab());
+    }
+  }
+  painter.end();
+  image.save(folder.filePath(QString::fromStdString(name + ".png")));
+}
+
 void ClickLabel(QWidget& window, const char* name) {
   auto* label = window.findChild<halvane::ClickableLabel*>(name);
   QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton,
@@ -38,6 +57,7 @@ int main(int argc, char** argv) {
     std::fputs("usage: halvane_screenshots DIR\n", stderr);
     return 2;
   }
+  qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" HALVANE_SCREEN);
   QApplication application(argc, argv);
   const QDir folder(argv[1]);
   folder.mkpath(".");
@@ -45,7 +65,8 @@ int main(int argc, char** argv) {
   halvane::SimulatedMeter meter;
   halvane::SimulatedBackend backend(meter);
   halvane::USB usb(backend);
-  halvane::Panel panel(usb, QDir::temp().filePath("halvane-screenshots").toStdString());
+  const QTemporaryDir temp_folder;
+  halvane::Panel panel(usb, temp_folder.path().toStdString());
   halvane::QtUserDialogs dialogs(&panel);
   halvane::MeterControls controls(panel, usb, dialogs, [](int) {});
   panel.Timer1().stop();
@@ -62,6 +83,7 @@ int main(int argc, char** argv) {
     Save(panel, folder, "mode" + std::to_string(mode));
   }
   meter.State().display_mode = 0;
+  Save(panel.Toolbar1(), folder, "toolbar");
   for (const char* key : {"RecMode", "Storage", "BackLight", "AC", "FS"}) {
     controls.Toolbar().Click(key);
     poll();
@@ -72,20 +94,25 @@ int main(int argc, char** argv) {
   emit panel.Lists().ComboTrigger->activated(1);
   poll();
   Save(panel, folder, "list-Trigger");
+  panel.Lists().PicTriggerdB->hide();
   panel.Timer1().stop();
 
-  Save(halvane::ControlPanel::Open(panel, usb, panel.Timer1()), folder, "keypad");
-  halvane::Comparator& comparator = halvane::OpenComparator(panel, usb, panel.Timer1(), dialogs);
+  const halvane::ControlContext& context = controls.Context();
+  Save(halvane::ControlPanel::Open(panel, context), folder, "keypad");
+  halvane::Comparator* comparator = halvane::OpenComparator(panel, context);
   panel.Timer1().stop();
-  Save(comparator, folder, "comparator");
+  if (comparator != nullptr) {
+    Save(*comparator, folder, "comparator");
+  }
 
-  halvane::RTC clock(usb, panel.Timer1(), &panel, [](int) {});
+  halvane::RTC clock(context, &panel);
   clock.show();
   Save(clock, folder, "clock-closed-labels");
   ClickLabel(clock, "LblMeterTime");
   ClickLabel(clock, "LblPCTime");
   clock.Tick();
   Save(clock, folder, "clock");
+  SaveScreen(*panel.screen(), folder, "screen-tool-windows");
 
   backend.Unplug();
   poll();

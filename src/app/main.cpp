@@ -73,6 +73,7 @@ int main(int argc, char** argv) {
   }
 
   halvane::USB usb(*backend, options.device);
+  usb.SetTrace(tracing.get());
   halvane::Panel panel(usb, TempFolder());
   halvane::QtUserDialogs dialogs(&panel);
   halvane::MeterControls controls(panel, usb, dialogs, halvane::BlockingPause);

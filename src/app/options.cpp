@@ -81,7 +81,8 @@ std::string UsageText() {
          "  --device VID:PID   look for the meter under these USB IDs (hexadecimal,\n"
          "                     default 0483:5750)\n"
          "  --trace FILE       append every report written to and read from the meter to FILE\n"
-         "                     (milliseconds, W or R, the bytes in hex)\n"
+         "                     (milliseconds, W or R, the bytes in hex), and each search for\n"
+         "                     the meter: the devices found and why each was passed over (S)\n"
          "  --help             show this help\n"
          "  --version          show the version\n";
 }

@@ -8,6 +8,7 @@
 #include <QRadioButton>
 
 #include "control/level_band.h"
+#include "control/meter_answer.h"
 #include "control/meter_commands.h"
 #include "control/poll_pause.h"
 #include "live/band_labels.h"
@@ -39,11 +40,9 @@ QLabel* NewLabel(const char* name, const char* text, QWidget* parent) {
 
 }  // namespace
 
-Comparator::Comparator(USB& usb, QTimer& timer1, UserDialogs& dialogs, QWidget* owner)
+Comparator::Comparator(ControlContext context, QWidget* owner)
     : TopmostWindow(owner),
-      usb_(usb),
-      timer1_(timer1),
-      dialogs_(dialogs),
+      context_(std::move(context)),
       state_(new QButtonGroup(this)),
       level_(NewList("CombodB", this)),
       band_(NewList("ComboBand", this)) {
@@ -80,29 +79,41 @@ void Comparator::ShowSetting(int state, int level, int band) {
 }
 
 void Comparator::SendSetting() {
-  const PollPause poll_off(timer1_);
-  const auto level = LevelFromText(level_->currentText().toStdString());
-  if (!level) {
-    dialogs_.ShowCritical(std::string(kInvalidLevelMessage));
+  const PollPause poll_off(context_.timer1);
+  const std::optional<LevelBand> threshold =
+      ReadLevelBand(level_->currentText().toStdString(), band_->currentText().toStdString(),
+                    kOfferedBands, context_.dialogs);
+  if (!threshold) {
     return;
   }
-  const std::uint8_t band = BandIndexOf(band_->currentText().toStdString(), kOfferedBands);
   const bool disable = state_->checkedId() == kDisable;
-  ExchangeSetting(usb_, {setting::kComparatorLevel, *level, band});
-  ExchangeSetting(usb_, {setting::kComparatorState, disable ? kStateDisabled : kStateEnabled});
+  ExchangeSetting(context_.usb, {setting::kComparatorLevel, threshold->level, threshold->band});
+  if (!MeterAnswered(context_)) {
+    return;
+  }
+  ExchangeSetting(context_.usb,
+                  {setting::kComparatorState, disable ? kStateDisabled : kStateEnabled});
+  if (!MeterAnswered(context_)) {
+    return;
+  }
   close();
 }
 
-Comparator& OpenComparator(QWidget& owner, USB& usb, QTimer& timer1, UserDialogs& dialogs) {
-  const PollPause poll_off(timer1);
-  usb.ReadInputReport();  // takes a reply still pending off the link, without a search
-  const int state = ExchangeSetting(usb, {setting::kComparatorState, 0x00})[1];
-  const InputReportBuffer& threshold = ExchangeSetting(usb, {setting::kComparatorLevel, 0x00});
-  const int level = threshold[1];
-  const int band = threshold[2];
-  Comparator& window = ShowOwnedWindow<Comparator>(owner, usb, timer1, dialogs);
-  window.ShowSetting(state, level, band);
-  return window;
+Comparator* OpenComparator(QWidget& owner, const ControlContext& context) {
+  const PollPause poll_off(context.timer1);
+  context.usb.ReadInputReport();  // takes a reply still pending off the link, without a search
+  const int state = ExchangeSetting(context.usb, {setting::kComparatorState, 0x00})[1];
+  if (!MeterAnswered(context)) {
+    return nullptr;
+  }
+  const InputReportBuffer& threshold =
+      ExchangeSetting(context.usb, {setting::kComparatorLevel, 0x00});
+  if (!MeterAnswered(context)) {
+    return nullptr;
+  }
+  Comparator& window = ShowOwnedWindow<Comparator>(owner, context);
+  window.ShowSetting(state, threshold[1], threshold[2]);
+  return &window;
 }
 
 }  // namespace halvane

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <string_view>
 
+#include "control/meter_answer.h"
 #include "control/poll_pause.h"
 
 namespace halvane {
@@ -56,8 +57,8 @@ const MeterKey& KeyOf(std::string_view button) {
 
 }  // namespace
 
-ControlPanel::ControlPanel(USB& usb, QTimer& timer1, QWidget* owner)
-    : TopmostWindow(owner), usb_(usb), timer1_(timer1) {
+ControlPanel::ControlPanel(ControlContext context, QWidget* owner)
+    : TopmostWindow(owner), context_(std::move(context)) {
   setObjectName("ControlPanel");
   setWindowTitle("Buttons");
   auto* keypad = new QGridLayout(this);
@@ -70,14 +71,15 @@ ControlPanel::ControlPanel(USB& usb, QTimer& timer1, QWidget* owner)
   }
 }
 
-ControlPanel& ControlPanel::Open(QWidget& owner, USB& usb, QTimer& timer1) {
-  return ShowOwnedWindow<ControlPanel>(owner, usb, timer1);
+ControlPanel& ControlPanel::Open(QWidget& owner, const ControlContext& context) {
+  return ShowOwnedWindow<ControlPanel>(owner, context);
 }
 
 void ControlPanel::PressKey(const MeterKey& key) {
-  const PollPause poll_off(timer1_);
-  FillKeyCommand(usb_.OutputReport(), key);
-  usb_.ExchangeReports();
+  const PollPause poll_off(context_.timer1);
+  FillKeyCommand(context_.usb.OutputReport(), key);
+  context_.usb.ExchangeReports();
+  MeterAnswered(context_);
 }
 
 }  // namespace halvane

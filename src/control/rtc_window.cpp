@@ -2,11 +2,12 @@
 
 #include <QGroupBox>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include "control/clickable_label.h"
+#include "control/meter_answer.h"
 #include "control/meter_clock.h"
+#include "ui/window_placement.h"
 
 namespace halvane {
 
@@ -23,11 +24,9 @@ ClockFields FieldsOf(const QDateTime& time) {
 
 }  // namespace
 
-RTC::RTC(USB& usb, QTimer& timer1, QWidget* parent, Pause pause, PcClock pc_clock)
+RTC::RTC(ControlContext context, QWidget* parent, PcClock pc_clock)
     : QDialog(parent),
-      usb_(usb),
-      main_timer1_(timer1),
-      pause_(std::move(pause)),
+      context_(std::move(context)),
       pc_clock_(std::move(pc_clock)),
       timer1_(new QTimer(this)) {
   setObjectName("RTC");
@@ -67,15 +66,13 @@ RTC::RTC(USB& usb, QTimer& timer1, QWidget* parent, Pause pause, PcClock pc_cloc
 }
 
 void RTC::RunModal() {
-  const PollPause poll_off(main_timer1_);
+  const PollPause poll_off(context_.timer1);
   exec();
 }
 
 void RTC::Tick() {
   if (show_meter_time_) {
-    FillReadClockCommand(usb_.OutputReport());
-    usb_.ExchangeReports();
-    meter_time_->setText(QString::fromStdString(MeterTimeCaption(usb_.InputReportCopy())));
+    ShowMeterTime();
   } else {
     meter_time_->setText(kMeterTimeTitle);
   }
@@ -83,25 +80,44 @@ void RTC::Tick() {
                                   : kPcTimeTitle);
 }
 
+// Without an answer the meter's clock goes back to its title and is not read again until the
+// label is clicked again.
+void RTC::ShowMeterTime() {
+  FillReadClockCommand(context_.usb.OutputReport());
+  context_.usb.ExchangeReports();
+  if (!context_.usb.MeterConnected()) {
+    // Off before the message, whose event loop goes on running this window's timer.
+    show_meter_time_ = false;
+    meter_time_->setText(kMeterTimeTitle);
+  }
+  if (MeterAnswered(context_)) {
+    meter_time_->setText(QString::fromStdString(MeterTimeCaption(context_.usb.InputReportCopy())));
+  }
+}
+
 void RTC::SetMeterTime() {
   const PollPause own_timer_off(*timer1_);
-  FillSetClockCommand(usb_.OutputReport(), FieldsOf(pc_clock_()));
-  usb_.ExchangeReports();
-  pause_(kAfterSetMs);
+  FillSetClockCommand(context_.usb.OutputReport(), FieldsOf(pc_clock_()));
+  context_.usb.ExchangeReports();
+  if (MeterAnswered(context_)) {
+    context_.pause(kAfterSetMs);
+  }
 }
 
 void RTC::done(int result) {
   timer1_->stop();
   show_meter_time_ = false;
   show_pc_time_ = false;
-  usb_.ReceiveReport();  // takes a reply still pending off the link
-  main_timer1_.start();
+  context_.usb.ReceiveReport();  // takes a reply still pending off the link
+  context_.timer1.start();
   QDialog::done(result);
 }
 
 void RTC::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  move(screen()->geometry().left(), y());
+  if (parentWidget() != nullptr) {
+    PlaceToolWindow(*this, *parentWidget()->window());
+  }
 }
 
 }  // namespace halvane

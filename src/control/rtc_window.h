@@ -1,14 +1,14 @@
 #pragma once
 // The clock window "Form1": the meter's clock beside the PC's, each shown once a second after
-// a click on its label, and a button that sets the meter's clock to the PC's.
+// a click on its label, and a button that sets the meter's clock to the PC's. An exchange that
+// finds no meter is reported, and the meter's clock is not shown from a reply that never came.
 
 #include <QDateTime>
 #include <QDialog>
 #include <QTimer>
 #include <functional>
 
-#include "control/poll_pause.h"
-#include "link/usb.h"
+#include "control/control_context.h"
 
 class QPushButton;
 
@@ -24,8 +24,8 @@ class RTC : public QDialog {
   static constexpr int kTickMs = 1000;
   static constexpr int kAfterSetMs = 2000;  // no clock read follows the set command sooner
 
-  // `timer1` is the main window's live poll; `pause` waits after the set command.
-  RTC(USB& usb, QTimer& timer1, QWidget* parent = nullptr, Pause pause = BlockingPause,
+  // The context's timer is the main window's live poll; its pause waits after the set command.
+  RTC(ControlContext context, QWidget* parent = nullptr,
       PcClock pc_clock = &QDateTime::currentDateTime);
 
   // The toolbar's "RTC": runs the window modally with the live poll off, on again after.
@@ -41,9 +41,9 @@ class RTC : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
-  USB& usb_;
-  QTimer& main_timer1_;
-  Pause pause_;
+  void ShowMeterTime();
+
+  ControlContext context_;
   PcClock pc_clock_;
   QTimer* timer1_;
   ClickableLabel* meter_time_;

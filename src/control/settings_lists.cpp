@@ -1,5 +1,6 @@
 #include "control/settings_lists.h"
 
+#include "control/meter_answer.h"
 #include "live/panel_layout.h"
 #include "ui/qt_text.h"
 
@@ -54,6 +55,7 @@ void SettingsLists::ChooseSetting(QComboBox* list, std::uint8_t sub_command, int
   context_.usb.ReceiveReport();
   list->hide();
   ExchangeSetting(context_.usb, {sub_command, static_cast<std::uint8_t>(index + 1)});
+  MeterAnswered(context_);
 }
 
 void SettingsLists::ChooseChannel(const WeightingPair& pair, int index) {
@@ -68,11 +70,12 @@ void SettingsLists::ChooseChannel(const WeightingPair& pair, int index) {
 }
 
 // The sub channel takes a setting command; the main channel only follows the meter's own key,
-// pressed as many times as its cycle needs.
+// pressed as many times as its cycle needs; the presses stop at the first that finds no meter.
 void SettingsLists::ChooseWeighting(const WeightingPair& pair, int index) {
   PollPause poll_pause(context_.timer1);
   if (pair.channel->currentText() != "Main Channel") {
     ExchangeSetting(context_.usb, {pair.sub_command, static_cast<std::uint8_t>(index + 1)});
+    MeterAnswered(context_);
     HidePair(pair.channel, pair.weighting);
     return;
   }
@@ -88,6 +91,9 @@ void SettingsLists::ChooseWeighting(const WeightingPair& pair, int index) {
       context_.pause(kKeyPressGapMs);
     }
     context_.usb.ExchangeReports();
+    if (!MeterAnswered(context_)) {
+      break;
+    }
   }
   HidePair(pair.channel, pair.weighting);
 }

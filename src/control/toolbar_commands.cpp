@@ -4,6 +4,7 @@
 
 #include "control/comparator_window.h"
 #include "control/control_panel.h"
+#include "control/meter_answer.h"
 #include "control/meter_commands.h"
 #include "control/rtc_window.h"
 #include "control/time_prompt.h"
@@ -23,8 +24,7 @@ constexpr const char* kErasePrompt =
 ToolbarCommands::ToolbarCommands(ControlContext context, QToolBar& toolbar, const PanelLists& lists,
                                  const LiveReading& reading, SubChannelSettings& sub,
                                  QWidget& owner)
-    : QObject(&owner),
-      context_(std::move(context)),
+    : context_(std::move(context)),
       lists_(lists),
       reading_(reading),
       sub_(sub),
@@ -66,11 +66,11 @@ void ToolbarCommands::Click(const std::string& key) {
     AskRecordingTime(setting::kReadInterval, setting::kSetInterval,
                      "Enter the Sampling TIME of recording", "Invalid Sampling Time");
   } else if (key == "RTC") {
-    RTC(context_.usb, context_.timer1, &owner_, context_.pause).RunModal();
+    RTC(context_, &owner_).RunModal();
   } else if (key == "Comparator") {
-    OpenComparator(owner_, context_.usb, context_.timer1, context_.dialogs);
+    OpenComparator(owner_, context_);
   } else if (key == "CtrButton") {
-    ControlPanel::Open(owner_, context_.usb, context_.timer1);
+    ControlPanel::Open(owner_, context_);
   } else if (key == "Erase") {
     Erase();
   } else if (const auto branch = branches_.find(key); branch != branches_.end()) {
@@ -92,6 +92,9 @@ void ToolbarCommands::ReadBackLight() {
   PollPause poll_pause(context_.timer1);
   context_.usb.ReceiveReport();
   const int answer = ExchangeSetting(context_.usb, {setting::kBackLight, 0x00})[1];
+  if (!MeterAnswered(context_)) {
+    return;
+  }
   lists_.ComboBkLight->show();
   if (answer >= 1 && answer <= 4) {
     lists_.ComboBkLight->setCurrentIndex(answer - 1);
@@ -105,6 +108,9 @@ void ToolbarCommands::ReadSubWeighting(std::uint8_t sub_command,
   PollPause poll_pause(context_.timer1);
   context_.usb.ReceiveReport();
   const std::size_t answer = ExchangeSetting(context_.usb, {sub_command, 0x00})[1];
+  if (!MeterAnswered(context_)) {
+    return;
+  }
   if (answer >= 1 && answer <= letters.size()) {
     setting = letters[answer - 1];
   }
@@ -119,6 +125,9 @@ void ToolbarCommands::AskRecordingTime(std::uint8_t query, std::uint8_t set, con
   PollPause poll_pause(context_.timer1);
   context_.usb.ReceiveReport();
   const InputReportBuffer& answer = ExchangeSetting(context_.usb, {query});
+  if (!MeterAnswered(context_)) {
+    return;
+  }
   const std::optional<TimeFields> time =
       AskTime(context_.dialogs, {first_line, kRecordingTimeTitle,
                                  TimeDefaultText(answer[1], answer[2], answer[3]), zero_message});
@@ -126,6 +135,7 @@ void ToolbarCommands::AskRecordingTime(std::uint8_t query, std::uint8_t set, con
     return;
   }
   ExchangeTimeSetting(context_.usb, set, *time);
+  MeterAnswered(context_);
 }
 
 // Only an answer that is, blanks aside, exactly the number 1 or 2 erases anything.
@@ -138,6 +148,7 @@ void ToolbarCommands::Erase() {
   PollPause poll_pause(context_.timer1);
   context_.usb.ReceiveReport();
   ExchangeSetting(context_.usb, {setting::kErase, static_cast<std::uint8_t>(*kind)});
+  MeterAnswered(context_);
 }
 
 }  // namespace halvane

@@ -1,6 +1,7 @@
 #pragma once
 // The main window's toolbar: each button pops up its settings list (after reading the current
 // value where the meter reports it), asks for a time, opens a window, or erases the logger.
+// A branch whose exchange finds no meter says so and stops there.
 
 #include <QObject>
 #include <QToolBar>
@@ -19,7 +20,8 @@ class ToolbarCommands : public QObject {
   Q_OBJECT
 
  public:
-  // `owner` is the main window, parent of the windows the toolbar opens.
+  // `owner` is the main window, parent of the windows the toolbar opens. The toolbar commands
+  // are not its child: they are owned by whoever builds them.
   ToolbarCommands(ControlContext context, QToolBar& toolbar, const PanelLists& lists,
                   const LiveReading& reading, SubChannelSettings& sub, QWidget& owner);
 

@@ -17,8 +17,11 @@ class TriggerSetup : public QObject {
 
  private:
   void ChooseMode(int index);
-  void ShowLevelTrigger();
-  void AskTriggerTime();
+  // Each is false when an exchange found no meter: the user has been told, and nothing more
+  // is sent.
+  bool SetMode(int index, const QString& entry);
+  bool ShowLevelTrigger();
+  bool AskTriggerTime();
   void SendLevelTrigger();
 
   ControlContext context_;

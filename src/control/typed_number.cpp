@@ -61,18 +61,28 @@ std::size_t NumberLength(const std::string& text) {
 }
 
 double ParsePrefix(const std::string& text, std::size_t length) {
-  if (length == 0) {
-    return 0;
-  }
   // Too large a number reads as infinity, which every range check then refuses or clamps.
   return std::strtod(text.substr(0, length).c_str(), nullptr);
+}
+
+// The last two characters of `text`, or all of it when it is shorter.
+std::string LastTwoCharacters(std::string_view text) {
+  return std::string(text.substr(text.size() > 2 ? text.size() - 2 : 0));
 }
 
 }  // namespace
 
 double ReadNumber(std::string_view text) {
+  return ReadNumberIfAny(text).value_or(0);
+}
+
+std::optional<double> ReadNumberIfAny(std::string_view text) {
   const std::string kept = WithoutBlanks(text);
-  return ParsePrefix(kept, NumberLength(kept));
+  const std::size_t length = NumberLength(kept);
+  if (length == 0) {
+    return std::nullopt;
+  }
+  return ParsePrefix(kept, length);
 }
 
 std::optional<double> ReadWholeNumber(std::string_view text) {
@@ -88,16 +98,18 @@ double RoundHalfEven(double value) {
   return std::nearbyint(value);
 }
 
+// Formatted into a buffer: joining "0" + std::to_string(value) trips GCC 12's -Wrestrict false
+// positive on the inlined concatenation at -O3.
 std::string TwoDigitDecimal(int value) {
-  const std::string text = "0" + std::to_string(value);
-  return text.substr(text.size() - 2);
+  char text[16];
+  std::snprintf(text, sizeof text, "0%d", value);
+  return LastTwoCharacters(text);
 }
 
 std::string TwoDigitHex(int value) {
   char text[16];
   std::snprintf(text, sizeof text, "0%X", static_cast<unsigned>(value));
-  const std::string padded(text);
-  return padded.substr(padded.size() - 2);
+  return LastTwoCharacters(text);
 }
 
 }  // namespace halvane

@@ -10,6 +10,8 @@
 namespace halvane {
 
 double ReadNumber(std::string_view text);
+// The same, but nullopt for a text without a number instead of 0.
+std::optional<double> ReadNumberIfAny(std::string_view text);
 
 // The number when the whole text, blanks aside, is one number; nullopt otherwise.
 std::optional<double> ReadWholeNumber(std::string_view text);

@@ -4,6 +4,7 @@ add_library(halvane_control_windows STATIC
   comparator_window.cpp
   control_panel.cpp
   level_band.cpp
+  meter_answer.cpp
   meter_clock.cpp
   rtc_window.cpp
 )

@@ -13,8 +13,13 @@ struct HidDeviceInfo {
   std::string path;
   std::uint16_t vendor_id = 0;
   std::uint16_t product_id = 0;
-  std::string product;  // the device's product string, may be empty
+  std::string product;           // the device's product string, may be empty
+  std::uint16_t usage_page = 0;  // of the top-level collection; 0 when unknown
+  int interface_number = -1;     // the USB interface; -1 when unknown
 };
+
+// Usage pages from 0xFF00 on are vendor-defined; the meter's reports live on one of them.
+inline constexpr std::uint16_t kFirstVendorUsagePage = 0xFF00;
 
 class HidDevice {
  public:
@@ -22,10 +27,13 @@ class HidDevice {
   // Report lengths of the device's top-level collection, report ID byte included.
   virtual std::size_t InputReportLength() const = 0;
   virtual std::size_t OutputReportLength() const = 0;
+  // True when the device numbers its input reports: a read then starts with the report ID.
+  virtual bool NumberedInputReports() const { return false; }
   // Writes one output report whose first byte is the report ID. Returns the bytes written or -1.
   virtual int Write(std::span<const std::uint8_t> report) = 0;
-  // Reads one input report's data (without the report ID) waiting at most timeout_ms.
-  // Returns the bytes read, 0 on time-out, -1 on error or when the device is gone.
+  // Reads one input report waiting at most timeout_ms: the data alone when reports are not
+  // numbered, the report ID and the data when they are. Returns the bytes read, 0 on time-out,
+  // -1 on error or when the device is gone.
   virtual int Read(std::span<std::uint8_t> data, int timeout_ms) = 0;
 };
 
@@ -37,6 +45,8 @@ class HidBackend {
                                                std::uint16_t product_id) = 0;
   // Opens a device by path; null when it refuses to open.
   virtual std::unique_ptr<HidDevice> Open(const std::string& path) = 0;
+  // Why the last Open that returned null failed, for the trace; empty when unknown.
+  virtual std::string OpenError() const { return {}; }
 };
 
 }  // namespace halvane

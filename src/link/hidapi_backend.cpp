@@ -2,6 +2,10 @@
 
 #include <hidapi.h>
 
+#include <cerrno>
+#include <chrono>
+#include <system_error>
+
 #include "link/reports.h"
 
 namespace halvane {
@@ -16,32 +20,52 @@ std::string Narrow(const wchar_t* text) {
   return result;
 }
 
+// The meter's own lengths, for a device whose layout the system cannot tell.
+constexpr ReportLayout kMeterLayout{kInputReportSize, kOutputReportSize, false, 0};
+
 class HidapiDevice : public HidDevice {
  public:
-  explicit HidapiDevice(hid_device* handle) : handle_(handle) {}
+  HidapiDevice(hid_device* handle, const ReportLayout& layout) : handle_(handle), layout_(layout) {}
   ~HidapiDevice() override { hid_close(handle_); }
   HidapiDevice(const HidapiDevice&) = delete;
   HidapiDevice& operator=(const HidapiDevice&) = delete;
 
-  // hidapi 0.13 cannot read the report descriptor, so these are the meter's own lengths.
-  std::size_t InputReportLength() const override { return kInputReportSize; }
-  std::size_t OutputReportLength() const override { return kOutputReportSize; }
+  std::size_t InputReportLength() const override { return layout_.input_length; }
+  std::size_t OutputReportLength() const override { return layout_.output_length; }
+  bool NumberedInputReports() const override { return layout_.numbered; }
 
   int Write(std::span<const std::uint8_t> report) override {
     return hid_write(handle_, report.data(), report.size());
   }
 
+  // A signal that interrupts the wait (the text editor ending raises SIGCHLD) is not a lost
+  // device: the read goes on for the time left.
   int Read(std::span<std::uint8_t> data, int timeout_ms) override {
-    return hid_read_timeout(handle_, data.data(), data.size(), timeout_ms);
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
+    int wait_ms = timeout_ms;
+    for (;;) {
+      errno = 0;
+      const int read = hid_read_timeout(handle_, data.data(), data.size(), wait_ms);
+      if (read != -1 || errno != EINTR) {
+        return read;
+      }
+      wait_ms = static_cast<int>(
+          std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count());
+      if (wait_ms <= 0) {
+        return 0;
+      }
+    }
   }
 
  private:
   hid_device* handle_;
+  ReportLayout layout_;
 };
 
 }  // namespace
 
-HidapiBackend::HidapiBackend() {
+HidapiBackend::HidapiBackend(LayoutReader read_layout) : read_layout_(std::move(read_layout)) {
   hid_init();
 }
 
@@ -54,19 +78,37 @@ std::vector<HidDeviceInfo> HidapiBackend::Enumerate(std::uint16_t vendor_id,
   std::vector<HidDeviceInfo> devices;
   hid_device_info* list = hid_enumerate(vendor_id, product_id);
   for (const hid_device_info* info = list; info != nullptr; info = info->next) {
-    devices.push_back(HidDeviceInfo{info->path != nullptr ? info->path : "", info->vendor_id,
-                                    info->product_id, Narrow(info->product_string)});
+    HidDeviceInfo device{info->path != nullptr ? info->path : "",
+                         info->vendor_id,
+                         info->product_id,
+                         Narrow(info->product_string),
+                         info->usage_page,
+                         info->interface_number};
+    // hidapi leaves the usage page 0 when it could not open the node to read it.
+    if (device.usage_page == 0) {
+      if (const std::optional<ReportLayout> layout = read_layout_(device.path)) {
+        device.usage_page = layout->usage_page;
+      }
+    }
+    devices.push_back(std::move(device));
   }
   hid_free_enumeration(list);
   return devices;
 }
 
 std::unique_ptr<HidDevice> HidapiBackend::Open(const std::string& path) {
+  errno = 0;
   hid_device* handle = hid_open_path(path.c_str());
   if (handle == nullptr) {
+    const int open_errno = errno;
+    open_error_ = Narrow(hid_error(nullptr));
+    if (open_error_.empty() || open_error_ == "Success") {
+      open_error_ = open_errno != 0 ? std::generic_category().message(open_errno) : "";
+    }
     return nullptr;
   }
-  return std::make_unique<HidapiDevice>(handle);
+  open_error_.clear();
+  return std::make_unique<HidapiDevice>(handle, read_layout_(path).value_or(kMeterLayout));
 }
 
 }  // namespace halvane

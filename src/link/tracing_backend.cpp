@@ -1,10 +1,60 @@
 #include "link/tracing_backend.h"
 
 #include <cstdio>
+#include <sstream>
 
 namespace halvane {
 
 namespace {
+
+std::string Hex4(unsigned value) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%04X", value & 0xFFFF);
+  return text;
+}
+
+std::string Describe(const HidDeviceInfo& device) {
+  std::string text = device.path;
+  if (!device.product.empty()) {
+    text += " \"" + device.product + "\"";
+  }
+  if (device.interface_number >= 0) {
+    text += " interface " + std::to_string(device.interface_number) + ",";
+  }
+  text +=
+      device.usage_page != 0 ? " usage page 0x" + Hex4(device.usage_page) : " usage page unknown";
+  return text;
+}
+
+std::string Verdict(const SearchCandidate& candidate) {
+  std::string text = candidate.tried_last ? "did not answer when last opened, tried last; " : "";
+  switch (candidate.outcome) {
+    case SearchCandidate::Outcome::ForeignUsagePage:
+      return text + "passed over: not a vendor-defined usage page";
+    case SearchCandidate::Outcome::OpenFailed:
+      return text + "passed over: cannot open" +
+             (candidate.open_error.empty() ? "" : " (" + candidate.open_error + ")");
+    case SearchCandidate::Outcome::Opened:
+      break;
+  }
+  return text + "opened";
+}
+
+std::string SearchText(const SearchRecord& search) {
+  std::ostringstream text;
+  text << "search " << Hex4(search.ids.vendor) << ':' << Hex4(search.ids.product) << ": "
+       << search.matched << (search.matched == 1 ? " device" : " devices") << " with these IDs";
+  const bool found = !search.candidates.empty() &&
+                     search.candidates.back().outcome == SearchCandidate::Outcome::Opened;
+  if (!found) {
+    text << ", no meter";
+  }
+  text << '\n';
+  for (const SearchCandidate& candidate : search.candidates) {
+    text << "  " << Describe(candidate.device) << ": " << Verdict(candidate) << '\n';
+  }
+  return text.str();
+}
 
 class TracingDevice : public HidDevice {
  public:
@@ -13,6 +63,7 @@ class TracingDevice : public HidDevice {
 
   std::size_t InputReportLength() const override { return inner_->InputReportLength(); }
   std::size_t OutputReportLength() const override { return inner_->OutputReportLength(); }
+  bool NumberedInputReports() const override { return inner_->NumberedInputReports(); }
 
   int Write(std::span<const std::uint8_t> report) override {
     const int written = inner_->Write(report);
@@ -59,6 +110,32 @@ std::unique_ptr<HidDevice> TracingBackend::Open(const std::string& path) {
     return nullptr;
   }
   return std::make_unique<TracingDevice>(std::move(device), *this);
+}
+
+void TracingBackend::Searched(const SearchRecord& search) {
+  const std::string text = SearchText(search);
+  const std::chrono::milliseconds now = elapsed_();
+  if (text == last_search_ && last_search_logged_ &&
+      now - *last_search_logged_ < kRepeatedSearchInterval) {
+    return;
+  }
+  last_search_ = text;
+  last_search_logged_ = now;
+  LogLines('S', text);
+}
+
+void TracingBackend::NoFirstAnswer(const HidDeviceInfo& device) {
+  LogLines('S', device.path + " did not answer its first report; later searches try it last\n");
+  last_search_.clear();
+}
+
+void TracingBackend::LogLines(char direction, const std::string& lines) {
+  const std::string time = std::to_string(elapsed_().count());
+  std::istringstream in(lines);
+  for (std::string line; std::getline(in, line);) {
+    out_ << time << ' ' << direction << ' ' << line << '\n';
+  }
+  out_ << std::flush;
 }
 
 void TracingBackend::Log(char direction, std::span<const std::uint8_t> bytes,

@@ -10,6 +10,12 @@ std::string MeterName(const HidDeviceInfo& info) {
   return " " + (info.product.empty() ? std::string("Sound Level Meter") : info.product);
 }
 
+// Keyboards, mice and other standard collections share the IDs of some gadgets but are never
+// the meter; an unknown page (0) is given the benefit of the doubt.
+bool ForeignUsagePage(const HidDeviceInfo& info) {
+  return info.usage_page != 0 && info.usage_page < kFirstVendorUsagePage;
+}
+
 }  // namespace
 
 USB::USB(HidBackend& backend, MeterIds ids) : backend_(backend), ids_(ids) {}
@@ -19,25 +25,51 @@ USB::~USB() = default;
 bool USB::FindMeter() {
   meter_connected_ = false;
   device_.reset();
-  // The first device with the meter's IDs that opens wins; ones that refuse are passed over.
-  for (const HidDeviceInfo& info : backend_.Enumerate(ids_.vendor, ids_.product)) {
-    std::unique_ptr<HidDevice> device = backend_.Open(info.path);
-    if (!device) {
+  std::vector<HidDeviceInfo> devices = backend_.Enumerate(ids_.vendor, ids_.product);
+  std::erase_if(unanswered_paths_, [&](const std::string& path) {
+    return std::none_of(devices.begin(), devices.end(),
+                        [&](const HidDeviceInfo& info) { return info.path == path; });
+  });
+  std::stable_partition(devices.begin(), devices.end(), [this](const HidDeviceInfo& info) {
+    return !unanswered_paths_.contains(info.path);
+  });
+
+  SearchRecord search{ids_, devices.size(), {}};
+  for (const HidDeviceInfo& info : devices) {
+    SearchCandidate& candidate = search.candidates.emplace_back();
+    candidate.device = info;
+    candidate.tried_last = unanswered_paths_.contains(info.path);
+    if (ForeignUsagePage(info)) {
+      candidate.outcome = SearchCandidate::Outcome::ForeignUsagePage;
       continue;
     }
-    device_ = std::move(device);
-    input_report_length_ = std::min(device_->InputReportLength(), kInputReportSize);
-    output_report_length_ = std::min(device_->OutputReportLength(), kOutputReportSize);
-    meter_connected_ = true;
-    if (name_sink_) {
-      name_sink_(MeterName(info));
+    std::unique_ptr<HidDevice> device = backend_.Open(info.path);
+    if (!device) {
+      candidate.outcome = SearchCandidate::Outcome::OpenFailed;
+      candidate.open_error = backend_.OpenError();
+      continue;
     }
-    return true;
+    candidate.outcome = SearchCandidate::Outcome::Opened;
+    Connect(info, std::move(device));
+    break;
+  }
+  if (trace_ != nullptr) {
+    trace_->Searched(search);
   }
   if (name_sink_) {
-    name_sink_(kNoConnection);
+    name_sink_(meter_connected_ ? MeterName(device_info_) : kNoConnection);
   }
-  return false;
+  return meter_connected_;
+}
+
+void USB::Connect(const HidDeviceInfo& info, std::unique_ptr<HidDevice> device) {
+  device_ = std::move(device);
+  device_info_ = info;
+  answered_ = false;
+  input_report_length_ = std::min(device_->InputReportLength(), kInputReportSize);
+  output_report_length_ = std::min(device_->OutputReportLength(), kOutputReportSize);
+  numbered_input_ = device_->NumberedInputReports();
+  meter_connected_ = true;
 }
 
 void USB::ExchangeReports() {
@@ -79,15 +111,25 @@ void USB::ReadInputReport() {
     DropLink();
     return;
   }
-  // The data lands after the report ID; a short report leaves the rest as the last one left it.
-  const std::size_t data_length = input_report_length_ > 0 ? input_report_length_ - 1 : 0;
-  const int read =
-      device_->Read(std::span<std::uint8_t>(input_report_.data() + 1, data_length), kReadTimeoutMs);
+  // The data lands at byte 1: after the report ID the device sends with numbered reports, or
+  // after the place left for it. A short report leaves the rest as the last one left it.
+  const std::size_t skipped = numbered_input_ ? 0 : 1;
+  const std::size_t length = input_report_length_ > skipped ? input_report_length_ - skipped : 0;
+  const int read = device_->Read(std::span<std::uint8_t>(input_report_.data() + skipped, length),
+                                 kReadTimeoutMs);
   if (read > 0) {
+    answered_ = true;
+    unanswered_paths_.erase(device_info_.path);
     input_report_copy_ = input_report_;
-  } else {
-    DropLink();
+    return;
   }
+  if (!answered_) {
+    unanswered_paths_.insert(device_info_.path);
+    if (trace_ != nullptr) {
+      trace_->NoFirstAnswer(device_info_);
+    }
+  }
+  DropLink();
 }
 
 void USB::DropLink() {

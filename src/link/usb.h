@@ -6,21 +6,21 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 
 #include "link/hid_backend.h"
+#include "link/link_trace.h"
+#include "link/meter_ids.h"
 #include "link/reports.h"
 
 namespace halvane {
 
-inline constexpr std::uint16_t MeterVendorId = 0x0483;
-inline constexpr std::uint16_t MeterProductId = 0x5750;
-
-struct MeterIds {
-  std::uint16_t vendor = MeterVendorId;
-  std::uint16_t product = MeterProductId;
-};
+// What every command says when an exchange finds no meter.
+inline constexpr std::string_view kMeterNotConnectedMessage =
+    "The meter is not connected. Check that it is switched on and that its USB cable is "
+    "plugged in, then try again.";
 
 class USB {
  public:
@@ -46,6 +46,11 @@ class USB {
     name_sink_ = std::move(sink);
   }
 
+  // Receives every search and every device that did not answer; null for none.
+  void SetTrace(LinkTrace* trace) { trace_ = trace; }
+
+  // The first device with the meter's IDs on a vendor-defined usage page that opens wins.
+  // Devices that did not answer their first read when last opened are tried after the others.
   bool FindMeter();
   void ExchangeReports();  // write, then read; searches first when not connected
   void SendReport();       // write only; when not connected only searches
@@ -54,12 +59,18 @@ class USB {
   void WriteOutputReport();
 
  private:
+  void Connect(const HidDeviceInfo& info, std::unique_ptr<HidDevice> device);
   void DropLink();
 
   HidBackend& backend_;
   MeterIds ids_;
   std::unique_ptr<HidDevice> device_;
+  HidDeviceInfo device_info_;
+  bool answered_ = false;  // the open device has answered a read
+  std::set<std::string> unanswered_paths_;
+  LinkTrace* trace_ = nullptr;
   bool meter_connected_ = false;
+  bool numbered_input_ = false;
   std::size_t input_report_length_ = 0;
   std::size_t output_report_length_ = 0;
   OutputReportBuffer output_report_{};

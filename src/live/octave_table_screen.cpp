@@ -33,8 +33,10 @@ void DrawChannelHeader(Canvas& canvas, const LiveReading& reading, const Channel
   DrawBadge(canvas, {57, y}, {header.badge_right, y + 6}, ConsoleColor(header.badge_color), {60, y},
             header.badge, kBadgeFont);
   canvas.Text({140, y}, item_label, kBadgeFont, kBlack);
-  DrawOnBlackBox(canvas, {315, y}, {380, y + 6}, {280, y},
-                 PadLeft(ShownLevel(reading, header.all_pass_index), 8), kBadgeFont);
+  // The level stands on its box like every other level: padded to 8 characters from x 280, its
+  // digits would start left of the box, by more the wider the window.
+  DrawOnBlackBox(canvas, {315, y}, {380, y + 6}, {316, y},
+                 PadLeft(ShownLevel(reading, header.all_pass_index), 5), kBadgeFont);
   canvas.Text({500, header.unit_y}, "dB", kReadoutFont, kBlack);
 }
 

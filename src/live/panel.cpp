@@ -11,6 +11,7 @@
 #include "live/temp_record_file.h"
 #include "ui/icons.h"
 #include "ui/qt_text.h"
+#include "ui/window_placement.h"
 
 namespace halvane {
 
@@ -41,15 +42,24 @@ Panel::Panel(USB& usb, const std::filesystem::path& temp_folder, QWidget* parent
   usb_.SetNameLabelSink(
       [this](std::string_view caption) { lbl_name_->setText(ToQString(caption)); });
 
-  const double twips_per_pixel = TwipsPerPixel(*this);
-  const WindowSize minimum = ApplyMinimumSize({0, 0});
-  resize(static_cast<int>(std::lround(minimum.width / twips_per_pixel)),
-         static_cast<int>(std::lround(minimum.height / twips_per_pixel)));
+  resize(OpeningSize(screen()->availableGeometry()));
 
   timer1_.setObjectName("Timer1");
   timer1_.setInterval(kPollIntervalMs);
   connect(&timer1_, &QTimer::timeout, this, &Panel::PollMeter);
   timer1_.start();
+}
+
+Panel::~Panel() {
+  usb_.SetNameLabelSink({});
+}
+
+QSize Panel::OpeningSize(const QRect& available) const {
+  const double twips_per_pixel = TwipsPerPixel(*this);
+  const QSize legible(static_cast<int>(std::lround(kLegibleDrawingArea.width / twips_per_pixel)),
+                      static_cast<int>(std::lround(kLegibleDrawingArea.height / twips_per_pixel)) +
+                          toolbar_->sizeHint().height());
+  return legible.boundedTo(available.marginsRemoved(kFrameAllowance).size());
 }
 
 void Panel::CreateToolbar() {

@@ -25,6 +25,8 @@ class Panel : public QMainWindow {
   // Start-up: prepares the temporary record file in `temp_folder`, builds and fills every
   // list, and enables the poll timer as its last step.
   Panel(USB& usb, const std::filesystem::path& temp_folder, QWidget* parent = nullptr);
+  // The link may outlive the window: its searches stop writing to the name label.
+  ~Panel() override;
 
   QTimer& Timer1() { return timer1_; }
   const LiveReading& Reading() const { return reading_; }
@@ -35,6 +37,10 @@ class Panel : public QMainWindow {
   const std::filesystem::path& TempFilePath() const { return temp_file_path_; }
   // True while any of the recording images ImaRec, ImaStop, ImaPause is shown.
   bool RecordingImageShown() const;
+
+  // The size the window opens at on a screen whose free area is `available`: large enough that
+  // every screen's texts stay in their boxes, or the whole free area where that is smaller.
+  QSize OpeningSize(const QRect& available) const;
 
   // One poll: ask the meter for its display, decode the reply, mirror it and redraw.
   void PollMeter();

@@ -1,6 +1,6 @@
 #pragma once
 // Fixed facts of the main window that do not need a widget: its toolbar buttons, the entries
-// of its settings lists, its caption and its minimum-size rule.
+// of its settings lists, its caption, its minimum-size rule and the size of a legible drawing.
 
 #include <array>
 #include <string>
@@ -56,6 +56,10 @@ struct WindowSize {
   int height = 0;
   friend bool operator==(WindowSize, WindowSize) = default;
 };
+
+// The drawing area at which the texts of every screen stay in their boxes and strips. In twips,
+// like the fonts' point sizes, so that it grows with them on a screen of more dots per inch.
+inline constexpr WindowSize kLegibleDrawingArea{18000, 11700};
 
 // The main window never gets narrower than 13680 twips (it is then set to 13600) nor lower
 // than 9465 twips. Sizes in twips, 1/1440 inch.

@@ -1,6 +1,7 @@
 #include "live/panel_lists.h"
 
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <span>
 
 #include "live/band_labels.h"
@@ -73,6 +74,10 @@ PanelLists CreatePanelLists(QWidget* parent) {
   lists.ComboFreq = CreateList(parent, "ComboFreq", ToStringList(kFreqEntries), true);
   lists.ComboMainSubFS = CreateList(parent, "ComboMainSubFS", ToStringList(kChannelEntries));
   lists.ComboTime = CreateList(parent, "ComboTime", ToStringList(kTimeEntries), true);
+  // The weighting lists show whatever letter the meter reports, but a user only picks from them:
+  // a typed letter that is not an entry would otherwise be dropped without a word.
+  lists.ComboFreq->lineEdit()->setReadOnly(true);
+  lists.ComboTime->lineEdit()->setReadOnly(true);
   lists.ComboDevice->setCurrentText("Flash Memory");
   lists.ComboRecMode->setCurrentText("Automatically");
 

@@ -1,4 +1,5 @@
 #include "records/atomic_file.h"
+#include "records/concat.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -17,7 +18,7 @@ std::FILE* CreateTemporaryBeside(const std::filesystem::path& target,
   std::random_device random;
   for (int attempt = 0; attempt < 16; ++attempt) {
     temporary = target;
-    temporary += "." + std::to_string(random()) + ".part";
+    temporary += Concat({".", std::to_string(random()), ".part"});
     if (std::FILE* file = std::fopen(temporary.string().c_str(), "wbx")) {
       return file;
     }
@@ -29,7 +30,7 @@ std::FILE* CreateTemporaryBeside(const std::filesystem::path& target,
 }
 
 std::string Failure(const std::filesystem::path& target, int error) {
-  return "The file " + target.string() + " could not be written: " + std::strerror(error);
+  return Concat({"The file ", target.string(), " could not be written: ", std::strerror(error)});
 }
 
 }  // namespace
@@ -54,7 +55,7 @@ std::optional<std::string> WriteFileAtomically(const std::filesystem::path& targ
   std::filesystem::rename(temporary, target, renamed);
   if (renamed) {
     std::filesystem::remove(temporary, ignored);
-    return "The file " + target.string() + " could not be written: " + renamed.message();
+    return Concat({"The file ", target.string(), " could not be written: ", renamed.message()});
   }
   return std::nullopt;
 }

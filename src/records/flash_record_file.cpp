@@ -1,5 +1,6 @@
 #include "control/typed_number.h"
 #include "live/meter.h"
+#include "records/concat.h"
 #include "records/logger_image.h"
 
 namespace halvane {
@@ -11,9 +12,10 @@ constexpr std::string_view kEdgeBand = "---.-";
 
 RecordFileHeader HeaderLines(const LoggerRecord& record) {
   RecordFileHeader lines;
-  lines.start_time = record.start_date + " " + record.start_time;
-  lines.time_line = record.SampledAtInterval() ? "Interval : " + record.interval
-                                               : "Integrated Time : " + record.integration_time;
+  lines.start_time = Concat({record.start_date, " ", record.start_time});
+  lines.time_line = record.SampledAtInterval()
+                        ? Concat({"Interval : ", record.interval})
+                        : Concat({"Integrated Time : ", record.integration_time});
   lines.period = record.period;
   lines.main_freq_weighting = record.main_freq_weighting;
   lines.main_time_weighting = record.main_time_weighting;
@@ -65,7 +67,7 @@ std::string TimeOfDayText(std::uint64_t seconds) {
   const auto two = [](std::uint64_t value) {
     return std::string{static_cast<char>('0' + value / 10), static_cast<char>('0' + value % 10)};
   };
-  return two(seconds / 3600) + ":" + two(seconds / 60 % 60) + ":" + two(seconds % 60);
+  return Concat({two(seconds / 3600), ":", two(seconds / 60 % 60), ":", two(seconds % 60)});
 }
 
 // The date/time cell of sample r: its own time stamp when it carries one, else the time of
@@ -73,13 +75,13 @@ std::string TimeOfDayText(std::uint64_t seconds) {
 std::string DateTimeCell(const LoggerRecord& record, std::span<const std::uint8_t> sample,
                          std::uint64_t r) {
   if (record.extra_bytes_per_sample > 0) {
-    return "20" + TwoDigitHex(sample[0]) + "/" + TwoDigitHex(sample[1]) + "/" +
-           TwoDigitHex(sample[2]) + " " + TwoDigitHex(sample[3]) + ":" + TwoDigitHex(sample[4]) +
-           ":" + TwoDigitHex(sample[5]);
+    return Concat({"20", TwoDigitHex(sample[0]), "/", TwoDigitHex(sample[1]), "/",
+                   TwoDigitHex(sample[2]), " ", TwoDigitHex(sample[3]), ":", TwoDigitHex(sample[4]),
+                   ":", TwoDigitHex(sample[5])});
   }
   const std::uint64_t elapsed = (r % kSecondsPerDay) * (record.step_seconds % kSecondsPerDay);
-  return std::string(9, ' ') +
-         TimeOfDayText((SecondsOfDay(record.start_time) + elapsed) % kSecondsPerDay);
+  return Concat(
+      {"         ", TimeOfDayText((SecondsOfDay(record.start_time) + elapsed) % kSecondsPerDay)});
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "control/typed_number.h"
 #include "live/band_labels.h"
 #include "live/meter.h"
+#include "records/concat.h"
 #include "records/logger_image.h"
 
 namespace halvane {
@@ -19,10 +20,8 @@ constexpr std::array<std::string_view, 5> kTriggerModeTexts{"Off", "Trigger Leve
 
 // Hours, minutes and seconds as plain byte values, two decimal digits each at least.
 std::string PlainTime(std::span<const std::uint8_t> bytes) {
-  const auto two = [](int value) {
-    return value < 10 ? "0" + std::to_string(value) : std::to_string(value);
-  };
-  return two(bytes[0]) + ":" + two(bytes[1]) + ":" + two(bytes[2]);
+  const auto two = [](int value) { return Concat({value < 10 ? "0" : "", std::to_string(value)}); };
+  return Concat({two(bytes[0]), ":", two(bytes[1]), ":", two(bytes[2])});
 }
 
 std::uint32_t PlainSeconds(std::span<const std::uint8_t> bytes) {
@@ -40,11 +39,8 @@ std::string TriggerBandText(int code) {
   } else {
     return "TriggerBand :  Hz";
   }
-  std::string text = "TriggerBand : " + std::string(ThirdOctaveBandLabels[entry]);
-  if (entry != kAllPassEntry) {
-    text += " Hz";
-  }
-  return text;
+  return Concat(
+      {"TriggerBand : ", ThirdOctaveBandLabels[entry], entry != kAllPassEntry ? " Hz" : ""});
 }
 
 std::size_t ValueCount(const std::optional<RecordMode>& mode) {
@@ -63,8 +59,9 @@ LoggerRecord DecodeHeader(std::span<const std::uint8_t, kLoggerHeaderLength> h) 
   record.range_upper = h[12];
   record.range_lower = h[12] >= 120 ? h[12] - 90 : 20;
   record.start_date =
-      "20" + TwoDigitHex(h[14]) + "/" + TwoDigitHex(h[15]) + "/" + TwoDigitHex(h[16]);
-  record.start_time = TwoDigitHex(h[17]) + ":" + TwoDigitHex(h[18]) + ":" + TwoDigitHex(h[19]);
+      Concat({"20", TwoDigitHex(h[14]), "/", TwoDigitHex(h[15]), "/", TwoDigitHex(h[16])});
+  record.start_time =
+      Concat({TwoDigitHex(h[17]), ":", TwoDigitHex(h[18]), ":", TwoDigitHex(h[19])});
   record.interval = PlainTime(h.subspan<20, 3>());
   record.period = PlainTime(h.subspan<23, 3>());
   record.sub_freq_weighting = FreqWeightingLetter(h[26] & 0x0F);
@@ -81,9 +78,9 @@ LoggerRecord DecodeHeader(std::span<const std::uint8_t, kLoggerHeaderLength> h) 
   }
   if (record.trigger_mode == 1 || record.trigger_mode == kStampedTriggerMode) {
     record.trigger_band_text = TriggerBandText(h[34]);
-    record.trigger_level_text = "TriggerLevel : " + std::to_string(h[35]) + " dB";
+    record.trigger_level_text = Concat({"TriggerLevel : ", std::to_string(h[35]), " dB"});
   } else if (record.trigger_mode == 4) {
-    record.trigger_band_text = "Trigger Time : " + PlainTime(h.subspan<36, 3>());
+    record.trigger_band_text = Concat({"Trigger Time : ", PlainTime(h.subspan<36, 3>())});
   }
   if (record.trigger_mode == kStampedTriggerMode) {
     record.extra_bytes_per_sample = kTimeStampBytes;
@@ -122,9 +119,9 @@ LoggerRecordTable WalkLoggerImage(std::span<const std::uint8_t> image, std::uint
 }
 
 std::string GridRowText(std::size_t number, const LoggerRecord& record) {
-  return std::to_string(number) + "\t" + record.start_date + " " + record.start_time + "\tL" +
-         record.main_freq_weighting + record.main_time_weighting + "\t" +
-         std::to_string(record.sample_count);
+  return Concat({std::to_string(number), "\t", record.start_date, " ", record.start_time, "\tL",
+                 record.main_freq_weighting, record.main_time_weighting, "\t",
+                 std::to_string(record.sample_count)});
 }
 
 }  // namespace halvane

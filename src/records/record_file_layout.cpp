@@ -1,4 +1,5 @@
 #include "records/record_file_layout.h"
+#include "records/concat.h"
 
 #include <vector>
 
@@ -59,20 +60,20 @@ void RecordFileText::AddLine(std::string_view line) {
 }
 
 void RecordFileText::AddOpeningLines(const RecordFileHeader& header) {
-  AddLine("Start Time : " + header.start_time);
+  AddLine(Concat({"Start Time : ", header.start_time}));
   AddLine(header.time_line);
-  AddLine("Period : " + header.period);
-  AddLine("Frequency Weight : " + header.main_freq_weighting);
-  AddLine("Time Weight : " + header.main_time_weighting);
-  AddLine("Sub Frequency Weight : " + header.sub_freq_weighting);
-  AddLine("Sub Time Weight : " + header.sub_time_weighting);
+  AddLine(Concat({"Period : ", header.period}));
+  AddLine(Concat({"Frequency Weight : ", header.main_freq_weighting}));
+  AddLine(Concat({"Time Weight : ", header.main_time_weighting}));
+  AddLine(Concat({"Sub Frequency Weight : ", header.sub_freq_weighting}));
+  AddLine(Concat({"Sub Time Weight : ", header.sub_time_weighting}));
 }
 
 void RecordFileText::AddSetLines(const RecordFileHeader& header) {
-  AddLine("Mode : " + header.mode_name);
-  AddLine("Range : " + header.range_bottom + " - " + header.range_top);
-  AddLine("Records : " + std::to_string(header.record_count));
-  AddLine("Trigger Mode : " + header.trigger_mode);
+  AddLine(Concat({"Mode : ", header.mode_name}));
+  AddLine(Concat({"Range : ", header.range_bottom, " - ", header.range_top}));
+  AddLine(Concat({"Records : ", std::to_string(header.record_count)}));
+  AddLine(Concat({"Trigger Mode : ", header.trigger_mode}));
   AddLine(header.trigger_line_1);
   AddLine(header.trigger_line_2);
 }

@@ -1,4 +1,5 @@
 #include "records/record_file_output.h"
+#include "records/concat.h"
 
 #include <QCoreApplication>
 
@@ -12,7 +13,8 @@ bool RecordFileOutput::WriteAndOpen(std::string_view text) const {
     return false;
   }
   if (!editor.Open(path)) {
-    dialogs.ShowCritical("No text editor could be started. The record file is " + path.string());
+    dialogs.ShowCritical(
+        Concat({"No text editor could be started. The record file is ", path.string()}));
   }
   return true;
 }

@@ -32,7 +32,9 @@ class CaptionProgress {
 
 SdCardCommands::SdCardCommands(ControlContext context, Panel& panel, RecordFileOutput output)
     : context_(std::move(context)), panel_(panel), output_(std::move(output)) {
-  connect(panel_.Lists().ComboSets, &QComboBox::textActivated, this, &SdCardCommands::ChooseSet);
+  QComboBox* sets = panel_.Lists().ComboSets;
+  connect(sets, &QComboBox::activated, this,
+          [this, sets](int index) { ChooseSet(sets->itemText(index)); });
 }
 
 void SdCardCommands::ScanSdCard() {

@@ -1,4 +1,5 @@
 #include "records/sd_set.h"
+#include "records/concat.h"
 
 #include <array>
 #include <charconv>
@@ -79,21 +80,20 @@ std::string NumberText(std::string_view field) {
 
 RecordFileHeader HeaderLines(std::string_view text) {
   RecordFileHeader lines;
-  lines.start_time =
-      std::string(Take(text, kStartDate)) + " " + std::string(Take(text, kStartTime));
+  lines.start_time = Concat({Take(text, kStartDate), " ", Take(text, kStartTime)});
   lines.time_line =
-      Take(text, kIntegratedMarker) == "g" ? "Integrated Time : " : "Interval Time : ";
-  lines.time_line += Take(text, kTime);
-  lines.period = Take(text, kPeriod);
-  lines.main_freq_weighting = Take(text, kMainFreq);
-  lines.main_time_weighting = Take(text, kMainTime);
-  lines.sub_freq_weighting = Take(text, kSubFreq);
-  lines.sub_time_weighting = Take(text, kSubTime);
+      Concat({Take(text, kIntegratedMarker) == "g" ? "Integrated Time : " : "Interval Time : ",
+              Take(text, kTime)});
+  lines.period = std::string(Take(text, kPeriod));
+  lines.main_freq_weighting = std::string(Take(text, kMainFreq));
+  lines.main_time_weighting = std::string(Take(text, kMainTime));
+  lines.sub_freq_weighting = std::string(Take(text, kSubFreq));
+  lines.sub_time_weighting = std::string(Take(text, kSubTime));
   lines.range_bottom = NumberText(Take(text, kRangeBottom));
   lines.range_top = NumberText(Take(text, kRangeTop));
 
   const std::string_view trigger = Take(text, kTriggerMode);
-  lines.trigger_mode = trigger;
+  lines.trigger_mode = std::string(trigger);
   const auto contains = [trigger](std::string_view word) {
     return trigger.find(word) != std::string_view::npos;
   };
@@ -101,11 +101,11 @@ RecordFileHeader HeaderLines(std::string_view text) {
     return lines;
   }
   if (contains("Time")) {
-    lines.trigger_line_1 = "Trigger Time : " + std::string(Take(text, kTriggerLevelOrTime));
+    lines.trigger_line_1 = Concat({"Trigger Time : ", Take(text, kTriggerLevelOrTime)});
   } else {
     // The meter's own program has always spelled this line so; files are read by it.
-    lines.trigger_line_1 = "TriggerBand : " + std::string(Take(text, kTriggerBand));
-    lines.trigger_line_2 = "TriggerLevle : " + std::string(Take(text, kTriggerLevelOrTime));
+    lines.trigger_line_1 = Concat({"TriggerBand : ", Take(text, kTriggerBand)});
+    lines.trigger_line_2 = Concat({"TriggerLevle : ", Take(text, kTriggerLevelOrTime)});
   }
   return lines;
 }
@@ -184,8 +184,7 @@ std::string SdRecordFileText(std::string_view set_text, std::uint32_t set_length
       const Field value{kFirstValueColumn + (numbers[column] - 1) * kValueStride, kValueLength};
       levels[column] = Take(record, value);
     }
-    const std::string cell =
-        std::string(9, ' ') + std::string(Take(record, {1, kRecordTimeLength}));
+    const std::string cell = Concat({"         ", Take(record, {1, kRecordTimeLength})});
     file.AddRecordLine(r, cell, levels);
     if (progress) {
       progress(r, header.record_count);

@@ -1,4 +1,5 @@
 #include "records/transfers.h"
+#include "records/concat.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -26,8 +27,8 @@ std::uint8_t Low(std::uint16_t value) {
 }
 
 std::string PageLost(std::uint64_t page, std::uint64_t pages) {
-  return "The meter stopped answering at page " + std::to_string(page) + " of " +
-         std::to_string(pages) + ". Nothing was written; try again once it answers.";
+  return Concat({"The meter stopped answering at page ", std::to_string(page), " of ",
+                 std::to_string(pages), ". Nothing was written; try again once it answers."});
 }
 
 // The 160 data bytes of the last input report.
@@ -44,7 +45,7 @@ SdScan ScanSdCard(USB& usb) {
   Frame(usb, {kLoggerClass, 0x01});
   usb.ExchangeReports();
   if (!usb.MeterConnected()) {
-    scan.error = kMeterNotConnected;
+    scan.error = kMeterNotConnectedMessage;
     return scan;
   }
   const InputReportBuffer& answer = usb.InputReportCopy();
@@ -54,7 +55,7 @@ SdScan ScanSdCard(USB& usb) {
     Frame(usb, {kLoggerClass, 0x06, High(position), Low(position), 0x00});
     usb.ExchangeReports();
     if (!usb.MeterConnected()) {
-      scan.error = kMeterNotConnected;
+      scan.error = kMeterNotConnectedMessage;
       scan.table.sets.clear();
       return scan;
     }
@@ -71,9 +72,9 @@ SdScan ScanSdCard(USB& usb) {
 SdDownload DownloadSdSet(USB& usb, const SdSet& set, const PageProgress& progress) {
   SdDownload download;
   if (set.length > kMaxSdSetLength) {
-    download.error = "This set is " + std::to_string(set.length) +
-                     " bytes long, more than a set of the meter can be (" +
-                     std::to_string(kMaxSdSetLength) + " bytes). Nothing was downloaded.";
+    download.error = Concat({"This set is ", std::to_string(set.length),
+                             " bytes long, more than a set of the meter can be (",
+                             std::to_string(kMaxSdSetLength), " bytes). Nothing was downloaded."});
     return download;
   }
   const std::uint64_t pages = PageCount(set.length);
@@ -87,7 +88,7 @@ SdDownload DownloadSdSet(USB& usb, const SdSet& set, const PageProgress& progres
     }
     if (!usb.MeterConnected()) {
       download.set_text.clear();
-      download.error = page == 1 ? kMeterNotConnected : PageLost(page, pages);
+      download.error = page == 1 ? std::string(kMeterNotConnectedMessage) : PageLost(page, pages);
       return download;
     }
     const auto bytes = Page(usb);
@@ -105,7 +106,7 @@ LoggerSize QueryLoggerSize(USB& usb) {
   Frame(usb, {kLoggerClass, 0x04, 0x00, 0x01, 0x00});
   usb.ExchangeReports();
   if (!usb.MeterConnected()) {
-    size.error = kMeterNotConnected;
+    size.error = kMeterNotConnectedMessage;
     return size;
   }
   const InputReportBuffer& answer = usb.InputReportCopy();
@@ -114,9 +115,9 @@ LoggerSize QueryLoggerSize(USB& usb) {
   if (size.used_size == 0) {
     size.error = kNoFlashData;
   } else if (size.used_size > kLoggerCapacity) {
-    size.error = "The meter reports " + std::to_string(size.used_size) +
-                 " bytes of recorded data, more than its flash memory holds (" +
-                 std::to_string(kLoggerCapacity) + " bytes). Nothing was read.";
+    size.error = Concat({"The meter reports ", std::to_string(size.used_size),
+                         " bytes of recorded data, more than its flash memory holds (",
+                         std::to_string(kLoggerCapacity), " bytes). Nothing was read."});
   }
   return size;
 }

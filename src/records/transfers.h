@@ -14,8 +14,6 @@
 
 namespace halvane {
 
-inline constexpr const char* kMeterNotConnected =
-    "The meter is not connected. Check its USB cable and that it is switched on.";
 inline constexpr const char* kNoSdSets = "No automatically recorded data in SD card";
 inline constexpr const char* kNoFlashData = "No automatically recorded data in Flash Memory!";
 

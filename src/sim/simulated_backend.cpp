@@ -11,8 +11,44 @@ namespace {
 
 constexpr std::uint32_t kGarbageSeed = 0x5EED;
 constexpr std::size_t kReplyDataBytes = kInputReportSize - 1;  // without the report ID
+constexpr std::uint16_t kVendorUsagePage = 0xFF00;
+constexpr std::uint16_t kKeyboardUsagePage = 0x0001;
+
+HidDeviceInfo ForeignDeviceInfo(ForeignDevice kind, std::size_t index, MeterIds ids) {
+  const std::string number = std::to_string(index + 1);
+  switch (kind) {
+    case ForeignDevice::RefusesToOpen:
+      return {"sim:in-use-" + number,    ids.vendor,       ids.product,
+              "Simulated Device In Use", kVendorUsagePage, 0};
+    case ForeignDevice::KeyboardPage:
+      return {"sim:keyboard-" + number, ids.vendor,         ids.product,
+              "Simulated Gadget",       kKeyboardUsagePage, 1};
+    case ForeignDevice::NeverAnswers:
+      break;
+  }
+  return {"sim:silent-" + number, ids.vendor, ids.product, "Simulated Gadget", kVendorUsagePage, 0};
+}
 
 }  // namespace
+
+// An opened foreign device: it takes every report and never answers.
+class ForeignGadget : public HidDevice {
+ public:
+  explicit ForeignGadget(SimulatedBackend& backend) : backend_(backend) {}
+
+  std::size_t InputReportLength() const override { return kInputReportSize; }
+  std::size_t OutputReportLength() const override { return kOutputReportSize; }
+  int Write(std::span<const std::uint8_t> report) override {
+    ++backend_.foreign_reports_;
+    return static_cast<int>(report.size());
+  }
+  int Read(std::span<std::uint8_t>, int timeout_ms) override {
+    return backend_.TimeOut(timeout_ms);
+  }
+
+ private:
+  SimulatedBackend& backend_;
+};
 
 // One open connection to the meter; dead once the meter is unplugged after it was opened.
 class SimulatedDevice : public HidDevice {
@@ -50,18 +86,28 @@ std::vector<HidDeviceInfo> SimulatedBackend::Enumerate(std::uint16_t vendor_id,
   if (vendor_id != ids_.vendor || product_id != ids_.product) {
     return devices;
   }
-  for (int refusing = 1; refusing <= refusing_devices_; ++refusing) {
-    devices.push_back({"sim:refusing-" + std::to_string(refusing), ids_.vendor, ids_.product,
-                       "Simulated Device In Use"});
+  for (std::size_t index = 0; index < foreign_devices_.size(); ++index) {
+    devices.push_back(ForeignDeviceInfo(foreign_devices_[index], index, ids_));
   }
   if (plugged_in_) {
-    devices.push_back({kMeterPath, ids_.vendor, ids_.product, kMeterProduct});
+    devices.push_back({kMeterPath, ids_.vendor, ids_.product, kMeterProduct, kVendorUsagePage, 0});
   }
   return devices;
 }
 
 std::unique_ptr<HidDevice> SimulatedBackend::Open(const std::string& path) {
+  open_error_.clear();
+  for (std::size_t index = 0; index < foreign_devices_.size(); ++index) {
+    if (path == ForeignDeviceInfo(foreign_devices_[index], index, ids_).path) {
+      if (foreign_devices_[index] == ForeignDevice::RefusesToOpen) {
+        open_error_ = "Permission denied";
+        return nullptr;
+      }
+      return std::make_unique<ForeignGadget>(*this);
+    }
+  }
   if (!plugged_in_ || path != kMeterPath) {
+    open_error_ = "No such device";
     return nullptr;
   }
   ++open_count_;

@@ -1,6 +1,6 @@
 #pragma once
-// A HidBackend whose one device is the simulated meter, with faults to inject: unplugging,
-// silence, garbage, short reports, a device that refuses to open ahead of the meter, and the
+// A HidBackend whose device is the simulated meter, with faults to inject: unplugging,
+// silence, garbage, short reports, foreign devices with the meter's IDs ahead of it, and the
 // choice of what a read returns when the meter has nothing queued.
 // The backend must outlive the devices it opens.
 
@@ -20,6 +20,13 @@
 
 namespace halvane {
 
+// Devices that carry the meter's IDs but are not the meter.
+enum class ForeignDevice {
+  RefusesToOpen,  // held by another program or not accessible
+  KeyboardPage,   // a keyboard collection (usage page 0x0001) that opens and never answers
+  NeverAnswers,   // a gadget on a vendor-defined page that opens, takes reports, never answers
+};
+
 // What a read returns when no reply is queued.
 enum class IdleReads {
   RepeatLast,  // the last reply of this connection again; a time-out when there was none
@@ -36,9 +43,10 @@ class SimulatedBackend : public HidBackend {
   explicit SimulatedBackend(SimulatedMeter& meter, MeterIds ids = {});
   ~SimulatedBackend() override;
 
-  // The meter when plugged in and the IDs match, after any refusing devices.
+  // When the IDs match: the foreign devices, then the meter when plugged in.
   std::vector<HidDeviceInfo> Enumerate(std::uint16_t vendor_id, std::uint16_t product_id) override;
   std::unique_ptr<HidDevice> Open(const std::string& path) override;
+  std::string OpenError() const override { return open_error_; }
 
   // Not enumerated; open devices fail every write and read with -1; queued replies are lost.
   void Unplug();
@@ -50,19 +58,22 @@ class SimulatedBackend : public HidBackend {
   void SetGarbage(bool garbage) { garbage_ = garbage; }
   // Replies cut to this many data bytes; 0 = full length.
   void SetShortReports(std::size_t data_bytes) { short_report_bytes_ = data_bytes; }
-  // One more device with the meter's IDs, before it in enumeration order, that refuses to open.
-  void AddRefusingDevice() { ++refusing_devices_; }
+  // One more device with the meter's IDs, after the foreign ones added before and ahead of
+  // the meter in enumeration order.
+  void AddForeignDevice(ForeignDevice kind) { foreign_devices_.push_back(kind); }
   void SetIdleReads(IdleReads mode) { idle_reads_ = mode; }
   // How a timed-out read spends its timeout; by default a real sleep.
   void SetWait(std::function<void(int ms)> wait) { wait_ = std::move(wait); }
 
-  int SearchCount() const { return search_count_; }  // calls of Enumerate
-  int OpenCount() const { return open_count_; }      // successful opens
+  int SearchCount() const { return search_count_; }        // calls of Enumerate
+  int OpenCount() const { return open_count_; }            // successful opens of the meter
+  int ForeignReports() const { return foreign_reports_; }  // reports written to foreign devices
   // The timeout of each read that timed out, in order.
   std::vector<int> TimedOutReads() const { return timed_out_reads_; }
 
  private:
   friend class SimulatedDevice;
+  friend class ForeignGadget;
 
   bool Alive(int plug_generation) const {
     return plugged_in_ && plug_generation == plug_generation_;
@@ -82,7 +93,9 @@ class SimulatedBackend : public HidBackend {
   bool silent_ = false;
   bool garbage_ = false;
   std::size_t short_report_bytes_ = 0;
-  int refusing_devices_ = 0;
+  std::vector<ForeignDevice> foreign_devices_;
+  std::string open_error_;
+  int foreign_reports_ = 0;
   IdleReads idle_reads_ = IdleReads::RepeatLast;
   std::function<void(int ms)> wait_;
   SeededNoise garbage_noise_;

@@ -1,7 +1,6 @@
 #include "ui/icons.h"
 
 #include <QPainter>
-#include <QPainterPath>
 #include <array>
 
 #include "ui/canvas_painter.h"
@@ -10,57 +9,38 @@ namespace halvane {
 
 namespace {
 
-struct ToolbarGlyph {
+// Each toolbar button's pictogram among the resources: what the button works on.
+struct ToolbarPictogram {
   std::string_view key;
-  const char* glyph;
-  QColor background;
+  const char* resource;
 };
 
-// Settings in blue, windows in green, stored data in orange, the eraser in red.
-const std::array<ToolbarGlyph, 15> kToolbarGlyphs{{
-    {"RecMode", "M/A", QColor(30, 90, 170)},
-    {"Storage", "FL/SD", QColor(30, 90, 170)},
-    {"RTC", "RTC", QColor(40, 130, 70)},
-    {"Comparator", "CMP", QColor(40, 130, 70)},
-    {"Trigger", "TRG", QColor(30, 90, 170)},
-    {"BackLight", "BL", QColor(30, 90, 170)},
-    {"Period", "TIME", QColor(30, 90, 170)},
-    {"AC", "A/C", QColor(30, 90, 170)},
-    {"FS", "F/S", QColor(30, 90, 170)},
-    {"Intv", "INT", QColor(30, 90, 170)},
-    {"Memory", "FL", QColor(200, 110, 20)},
-    {"SD", "SD", QColor(200, 110, 20)},
-    {"CtrButton", "KEYS", QColor(40, 130, 70)},
-    {"Erase", "DEL", QColor(180, 40, 40)},
-    {"Plot", "PLOT", QColor(200, 110, 20)},
+constexpr std::array<ToolbarPictogram, 15> kToolbarPictograms{{
+    {"RecMode", ":/toolbar/recording_mode.svg"},
+    {"Storage", ":/toolbar/storage_device.svg"},
+    {"RTC", ":/toolbar/clock.svg"},
+    {"Comparator", ":/toolbar/comparator.svg"},
+    {"Trigger", ":/toolbar/trigger.svg"},
+    {"BackLight", ":/toolbar/backlight.svg"},
+    {"Period", ":/toolbar/measurement_time.svg"},
+    {"AC", ":/toolbar/frequency_weighting.svg"},
+    {"FS", ":/toolbar/time_weighting.svg"},
+    {"Intv", ":/toolbar/interval.svg"},
+    {"Memory", ":/toolbar/flash_memory.svg"},
+    {"SD", ":/toolbar/sd_card.svg"},
+    {"CtrButton", ":/toolbar/keypad.svg"},
+    {"Erase", ":/toolbar/erase.svg"},
+    {"Plot", ":/toolbar/plot_file.svg"},
 }};
 
-constexpr int kToolbarIconSize = 32;
 constexpr int kStatusImageSize = 16;
-
-QPixmap GlyphPixmap(const ToolbarGlyph& glyph) {
-  QPixmap pixmap(kToolbarIconSize, kToolbarIconSize);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.setPen(Qt::NoPen);
-  painter.setBrush(glyph.background);
-  painter.drawRoundedRect(QRectF(1, 1, kToolbarIconSize - 2, kToolbarIconSize - 2), 5, 5);
-  QFont font(kDrawingFontFamily);
-  font.setBold(true);
-  font.setPixelSize(std::string_view(glyph.glyph).size() > 3 ? 8 : 10);
-  painter.setFont(font);
-  painter.setPen(Qt::white);
-  painter.drawText(pixmap.rect(), Qt::AlignCenter, QString::fromLatin1(glyph.glyph));
-  return pixmap;
-}
 
 }  // namespace
 
 QIcon ToolbarIcon(std::string_view key) {
-  for (const ToolbarGlyph& glyph : kToolbarGlyphs) {
-    if (glyph.key == key) {
-      return QIcon(GlyphPixmap(glyph));
+  for (const ToolbarPictogram& pictogram : kToolbarPictograms) {
+    if (pictogram.key == key) {
+      return QIcon(pictogram.resource);
     }
   }
   return QIcon();

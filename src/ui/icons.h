@@ -1,5 +1,6 @@
 #pragma once
-// Icons drawn in code: the toolbar buttons and the main window's recording-state images.
+// The toolbar buttons' pictograms, scalable drawings among the resources, and the main
+// window's recording-state images, drawn in code.
 
 #include <QIcon>
 #include <QPixmap>
@@ -8,6 +9,7 @@
 namespace halvane {
 
 // The icon of the toolbar button with this key ("RecMode", "SD", ...); a blank icon for others.
+// It is drawn afresh at whatever size it is shown.
 QIcon ToolbarIcon(std::string_view key);
 
 enum class StatusImage { Record, Pause, Stop, Usb };

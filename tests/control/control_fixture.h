@@ -1,10 +1,12 @@
 #pragma once
 // The main window with its meter controls over the simulated meter. Dialogs are answered from
 // a script, pauses are recorded, and a trace of the link shows every read and write in order.
+// Every test also checks that no handler talked to the meter while the live poll was on.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
 #include <deque>
 #include <filesystem>
 #include <memory>
@@ -12,6 +14,7 @@
 
 #include "control/meter_controls.h"
 #include "link/tracing_backend.h"
+#include "link_watch.h"
 #include "sim/simulated_backend.h"
 #include "sim/simulated_meter.h"
 
@@ -52,15 +55,25 @@ class ControlFixture : public ::testing::Test {
  protected:
   ControlFixture()
       : backend(meter),
-        tracing(backend, trace, [] { return std::chrono::milliseconds(0); }),
+        watch(meter, backend),
+        tracing(backend, trace, watch.Clock()),
         usb(tracing),
-        temp_folder(std::filesystem::path(::testing::TempDir()) / "halvane-control"),
+        temp_folder(temp_dir.path().toStdString()),
         panel(usb, temp_folder),
         dialogs(panel.Timer1()),
         controls(panel, usb, dialogs, [this](int ms) { pauses.push_back(ms); }) {
     backend.SetWait([](int) {});
-    panel.PollMeter();
+    watch.WatchPoll(panel.Timer1());
+    Poll();
     trace.str("");
+  }
+  void TearDown() override {
+    EXPECT_EQ(watch.TrafficWhilePolling(), 0) << "a handler talked to the meter with the poll on";
+  }
+
+  // One tick of the live poll.
+  void Poll() {
+    watch.DuringPoll([this] { panel.PollMeter(); });
   }
 
   // The link's traffic since the last call: "R" for a read, "W" and the first `bytes` bytes
@@ -75,7 +88,7 @@ class ControlFixture : public ::testing::Test {
       if (direction == "R") {
         lines.push_back("R");
       } else {
-        lines.push_back("W" + rest.substr(3, 3 * bytes));
+        lines.push_back(std::string("W").append(rest, 3, 3 * bytes));
       }
     }
     trace.str("");
@@ -94,9 +107,11 @@ class ControlFixture : public ::testing::Test {
 
   SimulatedMeter meter;
   SimulatedBackend backend;
+  LinkWatch watch;
   std::ostringstream trace;
   TracingBackend tracing;
   USB usb;
+  QTemporaryDir temp_dir;
   std::filesystem::path temp_folder;
   Panel panel;
   ScriptedAnswers dialogs;

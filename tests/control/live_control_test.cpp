@@ -15,12 +15,12 @@ using LiveControlTest = ControlFixture;
 
 TEST_F(LiveControlTest, PressingModeOnTheKeypadShowsTheNextScreen) {
   EXPECT_TRUE(HasText(panel.DrawingCanvas(), "SLM"));
-  ControlPanel& keypad = ControlPanel::Open(panel, usb, panel.Timer1());
+  ControlPanel& keypad = ControlPanel::Open(panel, controls.Context());
   keypad.findChild<QPushButton*>("CmdMode")->click();
-  panel.PollMeter();
+  Poll();
   EXPECT_TRUE(HasText(panel.DrawingCanvas(), "1/1 OCT"));
   keypad.findChild<QPushButton*>("CmdOct")->click();
-  panel.PollMeter();
+  Poll();
   EXPECT_TRUE(HasText(panel.DrawingCanvas(), "1/3 OCT"));
   EXPECT_TRUE(panel.Timer1().isActive());
 }
@@ -31,7 +31,7 @@ TEST_F(LiveControlTest, AWeightingChosenInTheListsShowsItsLetter) {
   Click("AC");
   Choose(panel.Lists().ComboMainSubAC, "Sub Channel");
   Choose(panel.Lists().ComboFreq, "A");
-  panel.PollMeter();
+  Poll();
   EXPECT_TRUE(HasText(panel.DrawingCanvas(), "LZeq")) << "main channel, stepped by FREQ presses";
   EXPECT_TRUE(HasText(panel.DrawingCanvas(), "LAeq")) << "sub channel, set by its command";
   EXPECT_FALSE(HasText(panel.DrawingCanvas(), "LCeq"));

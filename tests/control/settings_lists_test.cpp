@@ -1,6 +1,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
+#include <QTest>
+
 #include "control_fixture.h"
 
 namespace halvane {
@@ -53,7 +56,7 @@ TEST_F(MainChannelTest, AToZIsTwoFreqPressesHalfASecondApartAndZToAIsOne) {
   EXPECT_TRUE(panel.Lists().ComboFreq->isHidden());
   EXPECT_TRUE(panel.Lists().ComboMainSubAC->isHidden());
 
-  panel.PollMeter();
+  Poll();
   EXPECT_EQ(panel.Reading().MainFreqWeighting, "Z") << "the meter stepped A, C, Z";
   Traffic();
   ShowMainChannel(panel.Lists().ComboMainSubAC, panel.Lists().ComboFreq);
@@ -63,13 +66,13 @@ TEST_F(MainChannelTest, AToZIsTwoFreqPressesHalfASecondApartAndZToAIsOne) {
 
 TEST_F(MainChannelTest, IToTIsThreeTimePressesWithTwoPauses) {
   meter.State().main_time_weighting = 3;
-  panel.PollMeter();
+  Poll();
   Traffic();
   ShowMainChannel(panel.Lists().ComboMainSubFS, panel.Lists().ComboTime);
   Choose(panel.Lists().ComboTime, "t");
   EXPECT_THAT(Traffic(), ElementsAre("W 40 02 00", "R", "W 40 02 00", "R", "W 40 02 00", "R"));
   EXPECT_THAT(pauses, ElementsAre(500, 500));
-  panel.PollMeter();
+  Poll();
   EXPECT_EQ(panel.Reading().MainTimeWeighting, "t");
 }
 
@@ -93,12 +96,28 @@ TEST_F(SettingsListsTest, SubChannelTakesOneSettingCommandWithoutAPreRead) {
   EXPECT_TRUE(pauses.empty());
 }
 
+TEST_F(SettingsListsTest, AWeightingCanOnlyBeChosenFromItsListNotTyped) {
+  for (QComboBox* weighting : {panel.Lists().ComboFreq, panel.Lists().ComboTime}) {
+    SCOPED_TRACE(weighting->objectName().toStdString());
+    Choose(weighting == panel.Lists().ComboFreq ? panel.Lists().ComboMainSubAC
+                                                : panel.Lists().ComboMainSubFS,
+           "Sub Channel");
+    weighting->show();
+    const QString shown = weighting->currentText();
+    QTest::keyClicks(weighting->lineEdit(), "Q");
+    QTest::keyClick(weighting->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(weighting->currentText(), shown);
+  }
+  EXPECT_THAT(Traffic(), IsEmpty());
+  EXPECT_TRUE(dialogs.shown.empty());
+}
+
 TEST_F(SettingsListsTest, TheLivePollMirroringTheListsSendsNothing) {
   meter.State().record_manually = true;
-  panel.PollMeter();
+  Poll();
   Traffic();
   panel.Lists().ComboFreq->setEditText("Z");
-  panel.PollMeter();
+  Poll();
   EXPECT_THAT(Traffic(), ElementsAre("W 42 00 00", "R"));
 }
 

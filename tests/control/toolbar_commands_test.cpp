@@ -91,23 +91,5 @@ TEST_F(ToolbarTest, EraseOnlyForAnAnswerOfExactlyOneOrTwo) {
             "2 -- to erase automatically recorded data\n\r");
 }
 
-TEST_F(ToolbarTest, AMeterThatVanishesMidCommandNeitherHangsNorLeavesThePollOff) {
-  backend.Unplug();
-  dialogs.answers = {"01:00:00"};
-  Click("Period");
-  Click("BackLight");
-  Click("AC");
-  backend.Replug();
-  backend.SetSilent(true);
-  dialogs.answers = {"01:00:00"};
-  Click("Intv");
-  dialogs.answers = {"1"};
-  Click("Erase");
-  EXPECT_TRUE(panel.Timer1().isActive());
-  backend.SetSilent(false);
-  panel.PollMeter();
-  EXPECT_TRUE(usb.MeterConnected()) << "the next poll finds the meter again";
-}
-
 }  // namespace
 }  // namespace halvane

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
 #include <filesystem>
 #include <memory>
 
@@ -17,15 +18,7 @@ class PanelFixture : public ::testing::Test {
  protected:
   PanelFixture() : backend(meter), usb(backend) {
     backend.SetWait([](int) {});
-    temp_folder =
-        std::filesystem::path(::testing::TempDir()) /
-        ("halvane-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::remove_all(temp_folder);
     panel = std::make_unique<Panel>(usb, temp_folder);
-  }
-  ~PanelFixture() override {
-    panel.reset();
-    std::filesystem::remove_all(temp_folder);
   }
 
   template <typename Widget>
@@ -36,7 +29,9 @@ class PanelFixture : public ::testing::Test {
   SimulatedMeter meter;
   SimulatedBackend backend;
   USB usb;
-  std::filesystem::path temp_folder;
+  QTemporaryDir temp_dir;  // removed with everything in it when the test ends
+  std::filesystem::path temp_folder =
+      std::filesystem::path(temp_dir.path().toStdString()) / "halvane";
   std::unique_ptr<Panel> panel;
 };
 

@@ -3,6 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sstream>
+
+#include "link/tracing_backend.h"
 #include "sim/simulated_backend.h"
 #include "sim/simulated_meter.h"
 
@@ -13,7 +16,8 @@ using ::testing::ElementsAre;
 
 class LinkTest : public ::testing::Test {
  protected:
-  LinkTest() : backend(meter), usb(backend) {
+  LinkTest() : backend(meter), tracing(backend, trace, [this] { return now; }), usb(tracing) {
+    usb.SetTrace(&tracing);
     backend.SetWait([this](int ms) { waited_ms.push_back(ms); });
     usb.SetNameLabelSink([this](std::string_view caption) { name_label = caption; });
   }
@@ -23,8 +27,23 @@ class LinkTest : public ::testing::Test {
     usb.ExchangeReports();
   }
 
+  // The trace's search lines ("S").
+  std::string SearchTrace() const {
+    std::istringstream lines(trace.str());
+    std::string searches;
+    for (std::string line; std::getline(lines, line);) {
+      if (line.find(" S ") != std::string::npos) {
+        searches += line + '\n';
+      }
+    }
+    return searches;
+  }
+
   SimulatedMeter meter;
   SimulatedBackend backend;
+  std::ostringstream trace;
+  std::chrono::milliseconds now{0};
+  TracingBackend tracing;
   USB usb;
   std::vector<int> waited_ms;
   std::string name_label;
@@ -41,16 +60,51 @@ TEST_F(LinkTest, AbsentMeterCostsOneSearchPerExchangeAndNothingIsWritten) {
   EXPECT_TRUE(waited_ms.empty());
 }
 
-TEST_F(LinkTest, TheSearchPassesOverRefusingDevicesAndIsFollowedByTheExchange) {
-  backend.AddRefusingDevice();
+TEST_F(LinkTest, ForeignDevicesWithTheMetersIdsArePassedOverOrTriedLastAndTheSearchEndsOnTheMeter) {
+  backend.AddForeignDevice(ForeignDevice::KeyboardPage);
+  backend.AddForeignDevice(ForeignDevice::RefusesToOpen);
+  backend.AddForeignDevice(ForeignDevice::NeverAnswers);
+  Poll();
+  now = std::chrono::milliseconds(2000);
   Poll();
   Poll();
   EXPECT_TRUE(usb.MeterConnected());
-  EXPECT_EQ(backend.SearchCount(), 1) << "a connected link does not search again";
-  ASSERT_EQ(meter.ReceivedReports().size(), 2u);
-  EXPECT_EQ(meter.ReceivedReports()[0].size(), kOutputReportSize);
-  EXPECT_EQ(usb.InputReportCopy()[18], meter.State().range_top);
+  EXPECT_EQ(backend.ForeignReports(), 1) << "only the first poll went to the silent gadget";
+  EXPECT_THAT(waited_ms, ElementsAre(2000));
+  EXPECT_EQ(meter.ReceivedReports().size(), 2u);
   EXPECT_EQ(name_label, " Simulated Sound Level Meter");
+  EXPECT_EQ(SearchTrace(),
+            "0 S search 0483:5750: 4 devices with these IDs\n"
+            "0 S   sim:keyboard-1 \"Simulated Gadget\" interface 1, usage page 0x0001: passed "
+            "over: not a vendor-defined usage page\n"
+            "0 S   sim:in-use-2 \"Simulated Device In Use\" interface 0, usage page 0xFF00: passed "
+            "over: cannot open (Permission denied)\n"
+            "0 S   sim:silent-3 \"Simulated Gadget\" interface 0, usage page 0xFF00: opened\n"
+            "0 S sim:silent-3 did not answer its first report; later searches try it last\n"
+            "2000 S search 0483:5750: 4 devices with these IDs\n"
+            "2000 S   sim:keyboard-1 \"Simulated Gadget\" interface 1, usage page 0x0001: passed "
+            "over: not a vendor-defined usage page\n"
+            "2000 S   sim:in-use-2 \"Simulated Device In Use\" interface 0, usage page 0xFF00: "
+            "passed over: cannot open (Permission denied)\n"
+            "2000 S   sim:meter \"Simulated Sound Level Meter\" interface 0, usage page 0xFF00: "
+            "opened\n");
+}
+
+TEST_F(LinkTest, ARepeatedSearchIsTracedAtMostOnceASecondAndAChangedOneAtOnce) {
+  backend.Unplug();
+  for (const int ms : {0, 400, 999, 1000, 1900, 2000}) {
+    now = std::chrono::milliseconds(ms);
+    if (ms == 2000) {
+      backend.Replug();
+    }
+    Poll();
+  }
+  EXPECT_EQ(SearchTrace(),
+            "0 S search 0483:5750: 0 devices with these IDs, no meter\n"
+            "1000 S search 0483:5750: 0 devices with these IDs, no meter\n"
+            "2000 S search 0483:5750: 1 device with these IDs\n"
+            "2000 S   sim:meter \"Simulated Sound Level Meter\" interface 0, usage page 0xFF00: "
+            "opened\n");
 }
 
 TEST_F(LinkTest, SilentMeterCostsOneBoundedReadDropsTheLinkAndKeepsTheLastGoodReply) {

@@ -54,8 +54,8 @@ class BackendTest : public ::testing::Test {
 TEST_F(BackendTest, FindsTheMeterByItsIdsAfterTheRefusingDevicesAndTheLinkPassesThem) {
   EXPECT_TRUE(backend.Enumerate(MeterVendorId, MeterProductId + 1).empty());
   EXPECT_EQ(SimulatedBackend(meter, MeterIds{0x1234, 0x5678}).Enumerate(0x1234, 0x5678).size(), 1u);
-  backend.AddRefusingDevice();
-  backend.AddRefusingDevice();
+  backend.AddForeignDevice(ForeignDevice::RefusesToOpen);
+  backend.AddForeignDevice(ForeignDevice::RefusesToOpen);
   const std::vector<HidDeviceInfo> devices = backend.Enumerate(MeterVendorId, MeterProductId);
   ASSERT_EQ(devices.size(), 3u);
   EXPECT_EQ(backend.Open(devices[0].path), nullptr);

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <tuple>
 
+#include "control/meter_answer.h"
 #include "window_fixture.h"
 
 namespace halvane {
@@ -32,14 +33,14 @@ constexpr std::tuple<const char*, const char*, std::uint8_t, std::uint8_t> kKeys
 
 class ControlPanelTest : public WindowFixture {
  protected:
-  ControlPanel& keypad = ControlPanel::Open(owner, usb, timer1);  // the toolbar's "CtrButton"
+  ControlPanel& keypad = ControlPanel::Open(owner, context);  // the toolbar's "CtrButton"
 };
 
 TEST_F(ControlPanelTest, CtrButtonShowsOneTopmostKeypadWhoseButtonsPressTheirKeysWithThePollOff) {
   EXPECT_TRUE(keypad.windowFlags().testFlag(Qt::WindowStaysOnTopHint) &&
               !keypad.testAttribute(Qt::WA_QuitOnClose));
   keypad.close();
-  EXPECT_EQ(&ControlPanel::Open(owner, usb, timer1), &keypad);
+  EXPECT_EQ(&ControlPanel::Open(owner, context), &keypad);
   EXPECT_TRUE(QTest::qWaitForWindowActive(&keypad));
   EXPECT_TRUE(meter.ReceivedReports().empty());
   ASSERT_EQ(keypad.findChildren<QPushButton*>().size(), std::ssize(kKeys));
@@ -51,11 +52,13 @@ TEST_F(ControlPanelTest, CtrButtonShowsOneTopmostKeypadWhoseButtonsPressTheirKey
     Click(button);
     EXPECT_THAT(Sent(4), ElementsAre(Bytes{0x00, 0x40, byte2, byte3}));
   }
-  EXPECT_EQ(reports_while_polling, 0);
   EXPECT_TRUE(timer1.isActive());
 }
 
-TEST_F(ControlPanelTest, MissingOrVanishingMeterLeavesThePollOn) {
+TEST_F(ControlPanelTest, APressThatFindsNoMeterSaysSoAndLeavesThePollOn) {
+  EXPECT_CALL(dialogs, ShowCritical(std::string(kMeterNotConnectedMessage)))
+      .Times(2)
+      .WillRepeatedly([this](const std::string&) { EXPECT_FALSE(timer1.isActive()); });
   backend.Unplug();
   Click("CmdEnter");
   EXPECT_TRUE(meter.ReceivedReports().empty());

@@ -4,7 +4,9 @@
 
 #include <QLabel>
 
+#include "../../gui/modal_watchdog.h"
 #include "control/control_panel.h"
+#include "control/meter_answer.h"
 #include "window_fixture.h"
 
 namespace halvane {
@@ -23,8 +25,10 @@ class RtcTest : public WindowFixture {
   std::string Caption(const char* label) { return Find<QLabel>(label)->text().toStdString(); }
 
   std::vector<std::pair<int, bool>> pauses;  // each pause, and whether the own timer ran in it
-  RTC rtc{usb, timer1, &owner, [this](int ms) { pauses.emplace_back(ms, OwnTimer()->isActive()); },
-          [] { return QDateTime(QDate(2013, 8, 9), QTime(1, 14, 19)); }};
+  RTC rtc{
+      {usb, timer1, dialogs, [this](int ms) { pauses.emplace_back(ms, OwnTimer()->isActive()); }},
+      &owner,
+      [] { return QDateTime(QDate(2013, 8, 9), QTime(1, 14, 19)); }};
 };
 
 TEST_F(RtcTest, OpensSilentAndEachLabelClickTogglesItsClockOnceATick) {
@@ -49,7 +53,7 @@ TEST_F(RtcTest, SetTimeSendsThePcClockPausesAndLeavesItsBytesToTheNextKeyPress) 
   Click("CmdSetTime");
   EXPECT_THAT(pauses, ElementsAre(std::pair(2000, false)));
   EXPECT_TRUE(OwnTimer()->isActive() && !timer1.isActive());
-  ControlPanel keypad(usb, timer1, nullptr);
+  ControlPanel keypad(context, nullptr);
   QTest::mouseClick(keypad.findChild<QWidget*>("CmdUp"), Qt::LeftButton);
   EXPECT_THAT(Sent(9), ElementsAre(Bytes{0x00, 0x41, 0x02, 0x13, 0x08, 0x09, 0x01, 0x14, 0x19},
                                    Bytes{0x00, 0x40, 0x10, 0x00, 0x08, 0x09, 0x01, 0x14, 0x19}));
@@ -68,6 +72,7 @@ TEST_F(RtcTest, ToolbarRunsItModallyAndExitOrCloseReadOnePendingReplyAndRestartT
       meter.Receive(Bytes{0x00, 0x42});
       close_button ? void(rtc.close()) : Click("CmdExit");
     });
+    const ModalWatchdog watchdog;
     rtc.RunModal();
     EXPECT_TRUE(meter.TakeReply().has_value());  // the second one is still there
     EXPECT_FALSE(meter.TakeReply().has_value());
@@ -78,14 +83,21 @@ TEST_F(RtcTest, ToolbarRunsItModallyAndExitOrCloseReadOnePendingReplyAndRestartT
   }
 }
 
-TEST_F(RtcTest, MeterVanishingNeitherHangsNorStopsTheWindow) {
+TEST_F(RtcTest, AClockReadOrSetThatFindsNoMeterSaysSoShowsNoMeterTimeAndDoesNotWait) {
+  EXPECT_CALL(dialogs, ShowCritical(std::string(kMeterNotConnectedMessage))).Times(2);
   backend.SetSilent(true);
   Click("LblMeterTime");
   Tick();
-  EXPECT_THAT(link_waits, ElementsAre(USB::kReadTimeoutMs));
-  backend.Unplug();
+  EXPECT_THAT(link_waits, ElementsAre(USB::kReadTimeoutMs));  // one wait, no hang
+  EXPECT_EQ(Caption("LblMeterTime"), "Meter Time");
   Tick();
-  Click("CmdSetTime");  // with no meter at all
+  EXPECT_EQ(meter.ReceivedReports().size(), 1u) << "no more reads until the label is clicked";
+  backend.SetSilent(false);
+  backend.Unplug();
+  Click("CmdSetTime");
+  EXPECT_EQ(meter.ReceivedReports().size(), 1u);
+  EXPECT_TRUE(pauses.empty()) << "no pause after a set that reached no meter";
+  EXPECT_TRUE(OwnTimer()->isActive());
   Click("CmdExit");
   EXPECT_TRUE(timer1.isActive());
 }

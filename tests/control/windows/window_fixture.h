@@ -1,11 +1,16 @@
 #pragma once
 // The control windows over a connected simulated meter, beside the main window and its live poll.
+// Every test also checks that no window talked to the meter while the live poll was on.
 
 #include <gmock/gmock.h>
 
 #include <QTest>
 #include <QTimer>
+#include <sstream>
 
+#include "../link_watch.h"
+#include "control/control_context.h"
+#include "link/tracing_backend.h"
 #include "link/usb.h"
 #include "sim/simulated_backend.h"
 
@@ -14,12 +19,26 @@ namespace halvane {
 using Bytes = std::vector<std::uint8_t>;
 using ::testing::ElementsAre;
 
+struct MockDialogs : UserDialogs {
+  MOCK_METHOD(void, ShowCritical, (const std::string&), (override));
+  MOCK_METHOD(std::string, AskText, (const std::string&, const std::string&, const std::string&),
+              (override));
+  MOCK_METHOD(std::filesystem::path, AskOpenFile, (const std::string&), (override));
+  MOCK_METHOD(std::filesystem::path, AskSaveFile, (const std::string&, const std::string&),
+              (override));
+  MOCK_METHOD(bool, SetUpPrinter, (QPrinter&), (override));
+};
+
 class WindowFixture : public ::testing::Test {
  protected:
   WindowFixture() {
     backend.SetWait([this](int ms) { link_waits.push_back(ms); });
+    watch.WatchPoll(timer1);
     timer1.start(160);
     Connect();
+  }
+  void TearDown() override {
+    EXPECT_EQ(watch.TrafficWhilePolling(), 0) << "a window talked to the meter with the poll on";
   }
   void Connect() {
     ASSERT_TRUE(usb.FindMeter());
@@ -38,17 +57,20 @@ class WindowFixture : public ::testing::Test {
   }
   void Click(const char* name) { QTest::mouseClick(Find(name), Qt::LeftButton); }
 
-  QTimer timer1;                  // the main window's live poll
-  int reports_while_polling = 0;  // reports the meter received with the live poll on
+  QTimer timer1;  // the main window's live poll
   std::vector<int> link_waits;
-  // The meter reads its wall clock, 2013-12-31 23:59:58, once for every report it receives.
-  SimulatedMeter meter{1, [this] {
-                         reports_while_polling += timer1.isActive() ? 1 : 0;
+  // The meter's wall clock stands at 2013-12-31 23:59:58.
+  SimulatedMeter meter{1, [] {
                          using namespace std::chrono;
                          return sys_days{year{2013} / 12 / 31} + 23h + 59min + 58s;
                        }};
   SimulatedBackend backend{meter};
-  USB usb{backend};
+  LinkWatch watch{meter, backend};
+  std::ostringstream trace;
+  TracingBackend tracing{backend, trace, watch.Clock()};
+  USB usb{tracing};
+  ::testing::StrictMock<MockDialogs> dialogs;  // no message unless a test expects one
+  ControlContext context{usb, timer1, dialogs, [](int) {}};
   QWidget owner;  // the main window; deletes the tool windows before the link goes
 };
 

@@ -1,0 +1,38 @@
+#include "live/temp_record_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+
+namespace halvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(TempRecordFileTest, AFreshPrivateEmptyFileEveryStartAndAPlantedLinksTargetUntouched) {
+  char scratch_template[] = "/tmp/halvane-temp-file-XXXXXX";
+  ASSERT_NE(mkdtemp(scratch_template), nullptr);
+  const fs::path scratch = scratch_template;
+  const fs::path folder = scratch / "cache" / "halvane";
+  const fs::path target = scratch / "someone_elses_file";
+  std::ofstream(target) << "keep me";
+
+  const fs::path file = PrepareTempRecordFile(folder);
+  EXPECT_EQ(fs::status(folder).permissions(), fs::perms::owner_all);
+  std::ofstream(file) << "last run's record";
+  PrepareTempRecordFile(folder);
+  EXPECT_EQ(fs::file_size(file), 0u);
+
+  fs::remove(file);
+  fs::create_symlink(target, file);
+  EXPECT_EQ(PrepareTempRecordFile(folder), folder / "Halvane.tmp");
+  EXPECT_EQ(fs::file_size(target), 7u);
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(file)));
+  EXPECT_EQ(fs::file_size(file), 0u);
+  EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  fs::remove_all(scratch);
+}
+
+}  // namespace
+}  // namespace halvane
