@@ -22,19 +22,22 @@ inline std::string WhereText(std::size_t record, std::size_t column) {
 // lines, range 40 - 130, weightings A F (main) and C S (sub).
 inline std::string RecordFile(RecordMode mode, std::uint64_t stated, std::size_t held,
                               const LevelText& level = WhereText, std::string range_top = "130") {
-  RecordFileHeader header;
-  header.start_time = "2013/08/09 10:20:30";
-  header.time_line = "Integrated Time : 00:00:01";
-  header.period = "00:10:00";
-  header.main_freq_weighting = "A";
-  header.main_time_weighting = "F";
-  header.sub_freq_weighting = "C";
-  header.sub_time_weighting = "S";
-  header.mode_name = std::string(RecordModeName(mode));
-  header.range_bottom = "40";
-  header.range_top = std::move(range_top);
-  header.record_count = stated;
-  header.trigger_mode = "OFF";
+  // Built whole rather than field by field: GCC 12 at -O3 misreads the assignments of short
+  // literals, once inlined here, as overlapping copies (-Wrestrict).
+  const RecordFileHeader header{.start_time = "2013/08/09 10:20:30",
+                                .time_line = "Integrated Time : 00:00:01",
+                                .period = "00:10:00",
+                                .main_freq_weighting = "A",
+                                .main_time_weighting = "F",
+                                .sub_freq_weighting = "C",
+                                .sub_time_weighting = "S",
+                                .mode_name = std::string(RecordModeName(mode)),
+                                .range_bottom = "40",
+                                .range_top = std::move(range_top),
+                                .record_count = stated,
+                                .trigger_mode = "OFF",
+                                .trigger_line_1 = "",
+                                .trigger_line_2 = ""};
   RecordFileText file;
   file.AddOpeningLines(header);
   file.AddSetLines(header);
