@@ -5,7 +5,7 @@
 #include <QAction>
 #include <QPrinter>
 #include <QVBoxLayout>
-#include <cmath>
+#include <algorithm>
 #include <fstream>
 
 #include "control/typed_number.h"

@@ -154,6 +154,8 @@ void Plot::BuildControls() {
   x_position_ = Label("", "XPosition");
   y_position_ = Label("", "YPosition");
   lbl_span_ = Label("", "LblSpan");
+  // Room for the span's three lines from the start, so the frame does not jump when they come.
+  lbl_span_->setMinimumHeight(3 * lbl_span_->fontMetrics().lineSpacing());
   auto* information_layout = new QGridLayout(information);
   information_layout->addWidget(Label("No.s ( X ) :"), 0, 0);
   information_layout->addWidget(x_position_, 0, 1);
