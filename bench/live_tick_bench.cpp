@@ -3,7 +3,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -71,12 +70,3 @@ BENCHMARK(BM_Tick)->Arg(0)->Arg(1)->Arg(3)->Arg(5)->Arg(6)->Unit(benchmark::kMic
 BENCHMARK(BM_Paint)->Arg(0)->Arg(1)->Arg(3)->Arg(5)->Arg(6)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication application(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

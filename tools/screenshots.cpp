@@ -22,16 +22,11 @@
 #include "live/panel.h"
 #include "sim/simulated_backend.h"
 #include "sim/simulated_meter.h"
+#include "tools/save_window.h"
 
 namespace {
 
-void Save(QWidget& window, const QDir& folder, const std::string& name) {
-  QApplication::processEvents();
-  const QString path = folder.filePath(QString::fromStdString(name + ".png"));
-  if (!window.grab().save(path)) {
-    std::fprintf(stderr, "cannot write %s\n", path.toLocal8Bit().constData());
-  }
-}
+using halvane::tools::Save;
 
 // The screen as a user would see it: every open window at its place, the last opened on top.
 void SaveScreen(const QScreen& screen, const QDir& folder, const std::string& name) {

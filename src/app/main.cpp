@@ -10,6 +10,7 @@
 
 #include "app/options.h"
 #include "control/meter_controls.h"
+#include "graphs/plot_selection_controls.h"
 #include "link/hidapi_backend.h"
 #include "link/tracing_backend.h"
 #include "link/usb.h"
@@ -105,6 +106,8 @@ int main(int argc, char** argv) {
   halvane::MeterControls controls(panel, usb, dialogs, halvane::BlockingPause);
   halvane::DesktopTextEditor editor;
   halvane::LoggedDataControls logged_data(controls.Context(), panel, controls.Toolbar(), editor);
+  halvane::PlotSelectionControls plot_selection(panel, panel.Lists(), controls.Toolbar(), dialogs,
+                                                editor);
   panel.show();
   return QApplication::exec();
 }

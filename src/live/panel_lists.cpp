@@ -64,6 +64,12 @@ PanelLists CreatePanelLists(QWidget* parent) {
   lists.ComboRecMode = CreateList(parent, "ComboRecMode", ToStringList(kRecModeEntries));
   lists.ComboNoItem = CreateList(parent, "ComboNoItem", ToStringList(kNoItemEntries));
   lists.ComboSets = CreateList(parent, "ComboSets", {});
+  lists.ComboNo = CreateList(parent, "ComboNo", {});
+  lists.ComboItem = CreateList(parent, "ComboItem", {});
+  // A file may hold thousands of records: the list is as wide as a long number, not as its
+  // longest entry, which would take a look at every one.
+  lists.ComboNo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  lists.ComboNo->setMinimumContentsLength(8);
   lists.ComboMainSubAC = CreateList(parent, "ComboMainSubAC", ToStringList(kChannelEntries));
   lists.ComboFreq = CreateList(parent, "ComboFreq", ToStringList(kFreqEntries), true);
   lists.ComboMainSubFS = CreateList(parent, "ComboMainSubFS", ToStringList(kChannelEntries));

@@ -14,6 +14,8 @@ struct PanelLists {
   QComboBox* ComboDevice;
   QComboBox* ComboRecMode;
   QComboBox* ComboNoItem;
+  QComboBox* ComboNo;    // a record file's record numbers, filled by "Plot"
+  QComboBox* ComboItem;  // a record file's items, filled by "Plot"
   QComboBox* ComboSets;  // the SD card's sets, filled by each scan
   QComboBox* ComboMainSubAC;
   QComboBox* ComboFreq;

@@ -79,23 +79,28 @@ bool RecordFileReader::NextLine() {
   return true;
 }
 
+void SplitRecordFields(std::string_view line, std::vector<std::string_view>& fields) {
+  fields.clear();
+  if (!line.empty() && line.back() == '\t') {
+    line.remove_suffix(1);
+  }
+  while (true) {
+    const std::size_t tab = line.find('\t');
+    fields.push_back(line.substr(0, tab));
+    if (tab == std::string_view::npos) {
+      return;
+    }
+    line.remove_prefix(tab + 1);
+  }
+}
+
 bool RecordFileReader::NextRecord(std::vector<std::string_view>& fields) {
   fields.clear();
   if (!header_ || !NextLine()) {
     return false;
   }
-  std::string_view rest = line_;
-  if (!rest.empty() && rest.back() == '\t') {
-    rest.remove_suffix(1);
-  }
-  while (true) {
-    const std::size_t tab = rest.find('\t');
-    fields.push_back(rest.substr(0, tab));
-    if (tab == std::string_view::npos) {
-      return true;
-    }
-    rest.remove_prefix(tab + 1);
-  }
+  SplitRecordFields(line_, fields);
+  return true;
 }
 
 }  // namespace halvane

@@ -28,6 +28,10 @@ struct RecordFileInfo {
   std::uint64_t RecordCount = 0;  // as line 10 states it; the file may hold more or fewer
 };
 
+// Splits a record line into its TAB-separated fields; the empty field behind the line's final
+// TAB is not counted. The views point into `line`.
+void SplitRecordFields(std::string_view line, std::vector<std::string_view>& fields);
+
 class RecordFileReader {
  public:
   // Reads lines 1 to 16. The header is absent when the text is not a record file: fewer than

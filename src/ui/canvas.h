@@ -45,6 +45,7 @@ struct Pen {
 struct Font {
   double size_pt = 8.25;
   bool bold = false;
+  bool fixed_pitch = false;  // every character as wide as the next, for blank-aligned columns
   friend bool operator==(const Font&, const Font&) = default;
 };
 

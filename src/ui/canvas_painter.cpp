@@ -15,10 +15,11 @@ QColor ToQColor(Color color) {
 }  // namespace
 
 const CanvasPainter::CachedFont& CanvasPainter::FontFor(const Font& font) {
-  const auto key = std::make_pair(static_cast<int>(std::lround(font.size_pt * 100)), font.bold);
+  const auto key = std::make_tuple(static_cast<int>(std::lround(font.size_pt * 100)), font.bold,
+                                   font.fixed_pitch);
   auto found = fonts_.find(key);
   if (found == fonts_.end()) {
-    QFont qfont(kDrawingFontFamily);
+    QFont qfont(font.fixed_pitch ? kFixedPitchFontFamily : kDrawingFontFamily);
     qfont.setPointSizeF(font.size_pt);
     qfont.setBold(font.bold);
     found = fonts_.emplace(key, CachedFont{qfont, QFontMetricsF(qfont)}).first;

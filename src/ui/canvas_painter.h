@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QRectF>
 #include <map>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -16,6 +17,8 @@ namespace halvane {
 // The fixed face every window draws in, so that rendering is the same on every machine. Its
 // glyphs have the widths of Arial, the face the screens were laid out for.
 inline constexpr const char* kDrawingFontFamily = "Liberation Sans";
+// The fixed-pitch face, with the widths of Courier New.
+inline constexpr const char* kFixedPitchFontFamily = "Liberation Mono";
 
 class CanvasPainter {
  public:
@@ -33,7 +36,7 @@ class CanvasPainter {
   };
   const CachedFont& FontFor(const Font& font);
 
-  std::map<std::pair<int, bool>, CachedFont> fonts_;
+  std::map<std::tuple<int, bool, bool>, CachedFont> fonts_;
 };
 
 }  // namespace halvane

@@ -1,8 +1,10 @@
 #include "ui/user_dialogs.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 
 namespace halvane {
 
@@ -23,6 +25,23 @@ std::string QtUserDialogs::AskText(const std::string& prompt, const std::string&
       QInputDialog::getText(Owner(), QString::fromStdString(title), QString::fromStdString(prompt),
                             QLineEdit::Normal, QString::fromStdString(default_text), &accepted);
   return accepted ? answer.toStdString() : std::string();
+}
+
+std::filesystem::path QtUserDialogs::AskOpenFile(const std::string& filter) {
+  return QFileDialog::getOpenFileName(Owner(), QString(), QString(), QString::fromStdString(filter))
+      .toStdString();
+}
+
+std::filesystem::path QtUserDialogs::AskSaveFile(const std::string& title,
+                                                 const std::string& filter) {
+  return QFileDialog::getSaveFileName(Owner(), QString::fromStdString(title), QString(),
+                                      QString::fromStdString(filter))
+      .toStdString();
+}
+
+bool QtUserDialogs::SetUpPrinter(QPrinter& printer) {
+  QPrintDialog dialog(&printer, Owner());
+  return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace halvane

@@ -1,8 +1,10 @@
 #pragma once
 // The standard dialogs every window uses, behind an interface so tests can script the answers.
 
+#include <filesystem>
 #include <string>
 
+class QPrinter;
 class QWidget;
 
 namespace halvane {
@@ -17,6 +19,13 @@ class UserDialogs {
   // A modal input box. Cancel answers the empty text, as does clearing the box.
   virtual std::string AskText(const std::string& prompt, const std::string& title,
                               const std::string& default_text) = 0;
+  // The open-file and save-file dialogs; `filter` as Qt writes it ("Data Files (*.txt);;...",
+  // first filter chosen). The empty path when cancelled.
+  virtual std::filesystem::path AskOpenFile(const std::string& filter) = 0;
+  virtual std::filesystem::path AskSaveFile(const std::string& title,
+                                            const std::string& filter) = 0;
+  // The printer dialog, which sets up `printer`; false when cancelled.
+  virtual bool SetUpPrinter(QPrinter& printer) = 0;
 };
 
 class QtUserDialogs : public UserDialogs {
@@ -25,6 +34,9 @@ class QtUserDialogs : public UserDialogs {
   void ShowCritical(const std::string& message) override;
   std::string AskText(const std::string& prompt, const std::string& title,
                       const std::string& default_text) override;
+  std::filesystem::path AskOpenFile(const std::string& filter) override;
+  std::filesystem::path AskSaveFile(const std::string& title, const std::string& filter) override;
+  bool SetUpPrinter(QPrinter& printer) override;
 
  private:
   QWidget* Owner() const;

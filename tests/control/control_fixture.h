@@ -39,6 +39,9 @@ class ScriptedAnswers : public UserDialogs {
     answers.pop_front();
     return answer;
   }
+  std::filesystem::path AskOpenFile(const std::string&) override { return {}; }
+  std::filesystem::path AskSaveFile(const std::string&, const std::string&) override { return {}; }
+  bool SetUpPrinter(QPrinter&) override { return false; }
 
   std::deque<std::string> answers;
   std::vector<std::string> shown;

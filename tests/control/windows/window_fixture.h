@@ -23,6 +23,10 @@ struct MockDialogs : UserDialogs {
   MOCK_METHOD(void, ShowCritical, (const std::string&), (override));
   MOCK_METHOD(std::string, AskText, (const std::string&, const std::string&, const std::string&),
               (override));
+  MOCK_METHOD(std::filesystem::path, AskOpenFile, (const std::string&), (override));
+  MOCK_METHOD(std::filesystem::path, AskSaveFile, (const std::string&, const std::string&),
+              (override));
+  MOCK_METHOD(bool, SetUpPrinter, (QPrinter&), (override));
 };
 
 class WindowFixture : public ::testing::Test {

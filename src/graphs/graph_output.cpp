@@ -1,0 +1,70 @@
+#include "graphs/graph_output.h"
+
+#include <qcustomplot.h>
+
+#include <QBuffer>
+#include <QLayout>
+#include <QPdfWriter>
+#include <QPrinter>
+
+#include "records/atomic_file.h"
+
+namespace halvane {
+
+namespace {
+
+QByteArray PngBytes(QSize size, const PaintGraph& paint) {
+  QImage image(size, QImage::Format_ARGB32);
+  image.fill(Qt::white);
+  {
+    QCPPainter painter(&image);
+    paint(painter, size);
+  }
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  image.save(&buffer, "PNG");
+  return bytes;
+}
+
+// One page of the picture's proportions, the picture scaled onto it.
+QByteArray PdfBytes(QSize size, const PaintGraph& paint) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  {
+    QPdfWriter writer(&buffer);
+    writer.setPageSize(QPageSize(QSizeF(size) * 0.75, QPageSize::Point));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    QCPPainter painter(&writer);
+    const double scale = static_cast<double>(writer.width()) / size.width();
+    painter.scale(scale, scale);
+    paint(painter, size);
+  }
+  return bytes;
+}
+
+}  // namespace
+
+std::optional<std::string> ExportPicture(const std::filesystem::path& target, QSize size,
+                                         const PaintGraph& paint) {
+  const bool pdf = target.extension() == ".pdf" || target.extension() == ".PDF";
+  const QByteArray bytes = pdf ? PdfBytes(size, paint) : PngBytes(size, paint);
+  return WriteFileAtomically(target, std::string_view(bytes.constData(), bytes.size()));
+}
+
+void PrintWindowImage(QWidget& window, QWidget& hidden, QPrinter& printer) {
+  hidden.hide();
+  window.layout()->activate();
+  {
+    QPainter painter(&printer);
+    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+    const double scale = std::min(page.width() / window.width(), page.height() / window.height());
+    painter.scale(scale, scale);
+    window.render(&painter);
+  }
+  hidden.show();
+  window.layout()->activate();
+}
+
+}  // namespace halvane

@@ -1,0 +1,28 @@
+#pragma once
+// Printing a graph window and exporting a graph as a PNG or PDF picture.
+
+#include <QSize>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+
+class QCPPainter;
+class QPrinter;
+class QWidget;
+
+namespace halvane {
+
+// Draws the graph into a painter whose area is `size` pixels.
+using PaintGraph = std::function<void(QCPPainter& painter, QSize size)>;
+
+// Renders the graph as a PNG image, or as a PDF page when the target's name ends in ".pdf",
+// and writes the file whole. Nullopt on success, else why the file could not be written.
+std::optional<std::string> ExportPicture(const std::filesystem::path& target, QSize size,
+                                         const PaintGraph& paint);
+
+// Prints the window's image on one page of `printer`, as large as the page allows, with
+// `hidden` (a toolbar, a frame of controls) left out and the rest laid out without it.
+void PrintWindowImage(QWidget& window, QWidget& hidden, QPrinter& printer);
+
+}  // namespace halvane

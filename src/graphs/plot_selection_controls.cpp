@@ -1,0 +1,119 @@
+#include "graphs/plot_selection_controls.h"
+
+#include <fstream>
+
+#include "records/plot_selection.h"
+#include "ui/qt_text.h"
+
+namespace halvane {
+
+namespace {
+
+constexpr const char* kRecordFileFilter = "Data Files (*.txt);;All Files (*)";
+
+QStringList ToStringList(const std::vector<std::string>& entries) {
+  QStringList list;
+  for (const std::string& entry : entries) {
+    list.append(ToQString(entry));
+  }
+  return list;
+}
+
+void Refill(QComboBox* list, const QStringList& entries) {
+  list->clear();
+  list->addItems(entries);
+  list->setCurrentText("Exit");
+}
+
+}  // namespace
+
+PlotSelectionControls::PlotSelectionControls(QWidget& main_window, const PanelLists& lists,
+                                             ToolbarCommands& toolbar, UserDialogs& dialogs,
+                                             TextEditorLauncher& editor)
+    : main_window_(main_window), lists_(lists), dialogs_(dialogs), editor_(editor) {
+  toolbar.AddBranch("Plot", [this] { PlotFromFile(); });
+  connect(lists.ComboNoItem, &QComboBox::activated, this,
+          [this](int index) { ChooseNoItem(lists_.ComboNoItem->itemText(index)); });
+  connect(lists.ComboNo, &QComboBox::activated, this,
+          [this](int index) { ChooseNo(lists_.ComboNo->itemText(index)); });
+  connect(lists.ComboItem, &QComboBox::activated, this, &PlotSelectionControls::ChooseItem);
+}
+
+void PlotSelectionControls::PlotFromFile() {
+  const std::filesystem::path path = dialogs_.AskOpenFile(kRecordFileFilter);
+  if (path.empty()) {
+    return;
+  }
+  std::ifstream in(path, std::ios::binary);
+  const RecordFileReader reader(in);
+  if (!reader.Header()) {
+    dialogs_.ShowCritical("Not a record file: " + path.string());
+    return;
+  }
+  file_ = PlotFile{path, *reader.Header()};
+  const RecordFileInfo& info = file_->info;
+  in.clear();
+  in.seekg(0);
+  // The record numbers offered are those of the lines the file holds, whatever its header says.
+  const std::uint64_t held = CountRecordLines(in, info.RecordCount);
+
+  Refill(lists_.ComboItem, ToStringList(ItemEntries(ItemListMode(info.RecordMode))));
+  QStringList numbers{"Exit"};
+  numbers.reserve(static_cast<qsizetype>(held) + 1);
+  for (std::uint64_t record = 1; record <= held; ++record) {
+    numbers.append(QString::number(record));
+  }
+  Refill(lists_.ComboNo, numbers);
+  Refill(lists_.ComboNoItem, ToStringList(NoItemEntries(info.RecordMode)));
+  lists_.ComboNoItem->show();
+}
+
+void PlotSelectionControls::ChooseNoItem(const QString& entry) {
+  lists_.ComboNoItem->hide();
+  if (entry == "Exit") {
+    return;
+  }
+  const bool item = entry == "Item";
+  lists_.ComboItem->setVisible(item);
+  lists_.ComboNo->setVisible(!item);
+}
+
+void PlotSelectionControls::ChooseNo(const QString& entry) {
+  if (entry == "Exit" || !file_) {
+    lists_.ComboNo->hide();
+    return;
+  }
+  if (bar_form_.isNull()) {
+    bar_form_ = new BarForm(*file_, *lists_.ComboNo, dialogs_, editor_, main_window_);
+  }
+  bar_form_->ShowRecord(*file_);
+  bar_form_->show();
+}
+
+void PlotSelectionControls::ChooseItem(int position) {
+  const RecordMode mode = file_ ? ItemListMode(file_->info.RecordMode) : RecordMode::Slm;
+  const std::optional<std::size_t> field =
+      file_ ? ItemField(mode, static_cast<std::size_t>(position)) : std::nullopt;
+  lists_.ComboItem->hide();
+  if (!field) {
+    return;
+  }
+  CursorGraphData data;
+  data.ItemName = lists_.ComboItem->itemText(position).toStdString();
+  {
+    std::ifstream in(file_->RecordFileName, std::ios::binary);
+    data.column = ReadItemColumn(in, *field, file_->info.RecordCount);
+  }
+  data.RecordCount = file_->info.RecordCount;
+  data.RecordRangeTop = file_->info.RecordRangeTop;
+  data.RecordRangeBottom = file_->info.RecordRangeBottom;
+  // Each item starts in a freshly loaded window.
+  if (!plot_.isNull()) {
+    plot_->close();
+  }
+  plot_ = new Plot(std::move(data), dialogs_, &main_window_);
+  plot_->show();
+  editor_.Open(file_->RecordFileName);
+}
+
+}  // namespace halvane

@@ -1,0 +1,45 @@
+#pragma once
+// The toolbar's "Plot" button and the three lists it fills: "Plot" reads a record file's header
+// and offers "No.s" or "Item"; a record number opens the bar graph, an item the cursor graph.
+
+#include <QObject>
+#include <QPointer>
+#include <optional>
+
+#include "control/toolbar_commands.h"
+#include "graphs/bar_form.h"
+#include "graphs/plot_window.h"
+#include "live/panel_lists.h"
+
+namespace halvane {
+
+class PlotSelectionControls : public QObject {
+  Q_OBJECT
+
+ public:
+  PlotSelectionControls(QWidget& main_window, const PanelLists& lists, ToolbarCommands& toolbar,
+                        UserDialogs& dialogs, TextEditorLauncher& editor);
+
+  // The "Plot" branch: the open-file dialog, the header, and the three lists filled.
+  void PlotFromFile();
+
+  // The open graph windows; null when closed.
+  BarForm* BarGraph() const { return bar_form_; }
+  Plot* CursorGraph() const { return plot_; }
+  bool CursorGraphOpen() const { return !plot_.isNull(); }
+
+ private:
+  void ChooseNoItem(const QString& entry);
+  void ChooseNo(const QString& entry);
+  void ChooseItem(int position);
+
+  QWidget& main_window_;
+  const PanelLists& lists_;
+  UserDialogs& dialogs_;
+  TextEditorLauncher& editor_;
+  std::optional<PlotFile> file_;
+  QPointer<BarForm> bar_form_;
+  QPointer<Plot> plot_;
+};
+
+}  // namespace halvane

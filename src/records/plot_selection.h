@@ -1,0 +1,44 @@
+#pragma once
+// What the three plot lists of a record file offer, the record-line field that each item
+// reads, and the reading of one item over all records.
+
+#include <cstdint>
+#include <istream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "records/record_mode.h"
+
+namespace halvane {
+
+// The bands the item list offers for a mode text, first match winning: "1/1 & 1/3 OCTAVE",
+// "1/1 OCTAVE", "1/3 OCTAVE" anywhere in it; no bands otherwise.
+RecordMode ItemListMode(std::string_view mode_text);
+
+// `ComboItem`: the ten main channel items, the band items ("1/3 OCT " entries before "1/1 OCT "
+// entries in the combined mode), the ten sub channel items, then "Exit".
+std::vector<std::string> ItemEntries(RecordMode mode);
+// `ComboNoItem`: "Exit", "No.s", "Item", or "Exit", "Item" for an "SLM" file.
+std::vector<std::string> NoItemEntries(std::string_view mode_text);
+
+// The field (from 1, field 1 the record number) of a record line that the item at list
+// position `position` (from 0) reads; nullopt for "Exit" and past the list.
+std::optional<std::size_t> ItemField(RecordMode mode, std::size_t position);
+
+// One item over the records: index 0 is record 1.
+struct ItemColumn {
+  std::vector<std::string> values;      // the field's text as written, blanks included
+  std::vector<std::string> date_times;  // each record's date/time cell
+};
+
+// Reads `field` of at most `record_count` record lines of a record file; a line without that
+// field gives an empty value. Lines past `record_count` are ignored and nothing is set aside
+// for records the file does not hold.
+ItemColumn ReadItemColumn(std::istream& in, std::size_t field, std::uint64_t record_count);
+
+// The record lines a record file holds, at most `record_count` of them.
+std::uint64_t CountRecordLines(std::istream& in, std::uint64_t record_count);
+
+}  // namespace halvane

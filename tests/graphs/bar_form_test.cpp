@@ -1,0 +1,138 @@
+// The "Plot" button's lists and the bar graph window they open: the record shown, the band
+// cursor, the minimum size, the pixels, printing and export.
+
+#include <QAction>
+#include <QImage>
+
+#include "graphs/bar_form.h"
+#include "tests/graphs/graph_fixture.h"
+#include "tests/live/display_list.h"
+#include "ui/canvas_view.h"
+
+namespace halvane {
+namespace {
+
+using testing::ExpectTexts;
+
+// Record r, level column c reads 40 + 10 r + c dB.
+std::string Level(std::size_t record, std::size_t column) {
+  return std::to_string(40 + 10 * record + column) + ".0";
+}
+
+class BarFormTest : public test::GraphFixture {
+ protected:
+  BarForm& OpenRecord(const QString& number) {
+    Choose(Lists().ComboNoItem, "No.s");
+    Choose(Lists().ComboNo, number);
+    return *plot.BarGraph();
+  }
+  void Press(BarForm& form, const char* key) { form.findChild<QAction*>(key)->trigger(); }
+};
+
+TEST_F(BarFormTest, PlotFillsTheListsFromTheHeaderAndTheFileItHolds) {
+  dialogs.open_path.clear();
+  controls.Toolbar().Click("Plot");
+  EXPECT_TRUE(Lists().ComboNoItem->isHidden());
+  EXPECT_EQ(dialogs.filters, std::vector<std::string>{"Data Files (*.txt);;All Files (*)"});
+
+  OpenRecordFile(test::RecordFile(RecordMode::OctaveAndThirdOctave, 3, 3));
+  EXPECT_EQ(Lists().ComboItem->count(), 10 + 33 + 11 + 10 + 1);
+  EXPECT_EQ(Lists().ComboItem->currentText(), "Exit");
+  EXPECT_EQ(Lists().ComboNo->count(), 4);
+  EXPECT_EQ(Lists().ComboNo->itemText(3), "3");
+  EXPECT_EQ(Lists().ComboNoItem->count(), 3);
+  EXPECT_FALSE(Lists().ComboNoItem->isHidden());
+
+  Choose(Lists().ComboNoItem, "Item");
+  EXPECT_FALSE(Lists().ComboItem->isHidden());
+  EXPECT_TRUE(Lists().ComboNo->isHidden());
+  EXPECT_TRUE(Lists().ComboNoItem->isHidden());
+  Choose(Lists().ComboNoItem, "No.s");
+  EXPECT_FALSE(Lists().ComboNo->isHidden());
+  EXPECT_TRUE(Lists().ComboItem->isHidden());
+  Choose(Lists().ComboNo, "Exit");
+  EXPECT_TRUE(Lists().ComboNo->isHidden());
+
+  // A hand-edited count offers only the records the file holds; SLM has no record graph.
+  OpenRecordFile(test::RecordFile(RecordMode::Slm, 99999999999, 2));
+  EXPECT_EQ(Lists().ComboNo->count(), 3);
+  EXPECT_EQ(Lists().ComboNoItem->itemText(1), "Item");
+
+  // A file that is not a record file says so and leaves the lists alone.
+  Choose(Lists().ComboNoItem, "Exit");
+  const auto path = OpenRecordFile("Hello\r\n");
+  EXPECT_EQ(dialogs.messages, std::vector<std::string>{"Not a record file: " + path.string()});
+  EXPECT_TRUE(Lists().ComboNoItem->isHidden());
+  EXPECT_EQ(Lists().ComboNo->count(), 3);
+}
+
+TEST_F(BarFormTest, ShowsTheChosenRecordAndMovesItsCursorWithWrapAround) {
+  const auto path = OpenRecordFile(test::RecordFile(RecordMode::Octave, 3, 3, Level));
+  BarForm& form = OpenRecord("2");
+  EXPECT_EQ(form.windowTitle(), "BarGraph");
+  EXPECT_EQ(editor.opened, std::vector<std::filesystem::path>{path});
+  EXPECT_TRUE(Lists().ComboNo->isHidden());
+  ExpectTexts(form.DrawingCanvas(),
+              {{{30, 10}, "1/1 OCTAVE    16 Hz   71.0 dB"}, {{30, 105}, "Main LAF      61.0 dB"}});
+
+  Press(form, "LeftC");
+  EXPECT_EQ(form.BandCursor(), 10);
+  ExpectTexts(form.DrawingCanvas(), {{{30, 10}, "1/1 OCTAVE   16k Hz   81.0 dB"}});
+  Press(form, "RightC");
+  Press(form, "RightC");
+  EXPECT_EQ(form.BandCursor(), 1);
+
+  // Another record in the same window, the cursor where it was.
+  BarForm& again = OpenRecord("3");
+  EXPECT_EQ(&again, &form);
+  ExpectTexts(form.DrawingCanvas(), {{{30, 10}, "1/1 OCTAVE  31.5 Hz   82.0 dB"}});
+  EXPECT_EQ(editor.opened.size(), 1U);
+
+  form.resize(100, 100);
+  EXPECT_GE(form.width(), 753);
+  EXPECT_GE(form.height(), 591);
+
+  form.close();
+  DeleteClosedWindows();
+  EXPECT_EQ(plot.BarGraph(), nullptr);
+}
+
+TEST_F(BarFormTest, PaintsBarsPrintsWithoutItsToolbarAndExportsPictures) {
+  OpenRecordFile(test::RecordFile(RecordMode::Octave, 1, 1, Level));
+  BarForm& form = OpenRecord("1");
+  form.resize(1120, 700);
+  auto* view = form.findChild<CanvasView*>();
+  QImage image(view->size(), QImage::Format_RGB32);
+  view->render(&image);
+  const auto pixel = [&image](double x, double y) {
+    return image.pixelColor(static_cast<int>(x * image.width() / 560),
+                            static_cast<int>(y * image.height() / 160));
+  };
+  // The 16 Hz bar (61 dB) fills slot 0 up to y = 90 - 70 * 21 / 90, about 74.
+  EXPECT_EQ(pixel(55, 80), QColor(0, 0, 255));
+  EXPECT_EQ(pixel(55, 40), QColor(Qt::white));
+
+  dialogs.print_path = folder / "bar.pdf";
+  Press(form, "Print");
+  EXPECT_EQ(Contents(dialogs.print_path).substr(0, 5), "%PDF-");
+  EXPECT_FALSE(form.Toolbar1().isHidden());
+
+  for (const char* name : {"bar.png", "bar.pdf"}) {
+    dialogs.save_path = folder / name;
+    std::filesystem::remove(dialogs.save_path);
+    Press(form, "Export");
+  }
+  const QImage exported(QString::fromStdString((folder / "bar.png").string()));
+  EXPECT_EQ(exported.size(), view->size());
+  EXPECT_EQ(exported.pixelColor(static_cast<int>(55.0 * exported.width() / 560),
+                                static_cast<int>(80.0 * exported.height() / 160)),
+            QColor(0, 0, 255));
+  EXPECT_EQ(Contents(folder / "bar.pdf").substr(0, 5), "%PDF-");
+
+  dialogs.save_path = folder / "missing-folder" / "bar.png";
+  Press(form, "Export");
+  EXPECT_EQ(dialogs.messages.size(), 1U);
+}
+
+}  // namespace
+}  // namespace halvane

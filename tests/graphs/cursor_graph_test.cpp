@@ -1,0 +1,211 @@
+// The cursor graph an item opens: what it plots, the track modes as the graph's state, the axis
+// boxes and "Reset Scale", the cursors with their readout and span statistics, the date/time
+// axis, printing, the exports read back, and the reopen on a new item.
+
+#include <qcustomplot.h>
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <sstream>
+
+#include "graphs/record_time_ticker.h"
+#include "tests/graphs/graph_fixture.h"
+
+namespace halvane {
+namespace {
+
+// LP(Sub) of a 1/3 OCTAVE file (column 44) reads 50, 60, ---.-, 70, 40 over records 1 to 5.
+std::string SubLevels(std::size_t record, std::size_t column) {
+  const char* levels[] = {"50.0", "60.0", "---.-", "70.0", "40.0"};
+  return column == 44 ? levels[record - 1] : "55.5";
+}
+
+class CursorGraphTest : public test::GraphFixture {
+ protected:
+  Plot& OpenItem(const std::string& file, const QString& item) {
+    OpenRecordFile(file);
+    Choose(Lists().ComboNoItem, "Item");
+    Choose(Lists().ComboItem, item);
+    return *plot.CursorGraph();
+  }
+  static void ExpectRanges(Plot& graph, QCPRange x, QCPRange y) {
+    EXPECT_EQ(graph.CWGraph1().xAxis->range(), x);
+    EXPECT_EQ(graph.CWGraph1().yAxis->range(), y);
+  }
+  static std::vector<double> Boxes(Plot& graph) {
+    return {graph.AxisMin(1).value(), graph.AxisMax(1).value(), graph.AxisMin(2).value(),
+            graph.AxisMax(2).value()};
+  }
+};
+
+TEST_F(CursorGraphTest, PlotsTheItemOnTopWithTheBoxesAndAxesOfTheFile) {
+  Plot& graph = OpenItem(test::RecordFile(RecordMode::ThirdOctave, 5, 5, SubLevels), "LP(Sub)");
+  EXPECT_TRUE(plot.CursorGraphOpen());
+  EXPECT_TRUE(Lists().ComboItem->isHidden());
+  EXPECT_EQ(editor.opened.size(), 1U);
+  EXPECT_TRUE(graph.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  EXPECT_EQ(graph.findChild<QLabel*>("Label4")->text(), "LP(Sub)dB");
+  const QSharedPointer<QCPGraphDataContainer> data = graph.CWGraph1().graph(0)->data();
+  ASSERT_EQ(data->size(), 5);
+  EXPECT_EQ(data->at(0)->value, 50);
+  EXPECT_EQ(data->at(3)->key, 4);
+  EXPECT_TRUE(std::isnan(data->at(2)->value));  // a gap, not a drop to 0
+  EXPECT_EQ(Boxes(graph), (std::vector<double>{1, 5, 40, 130}));
+  ExpectRanges(graph, {1, 5}, {40, 130});
+
+  // Changing one box re-applies both axes from all four boxes.
+  graph.CWGraph1().xAxis->setRange(2, 3);
+  graph.AxisMax(2).setValue(100);
+  ExpectRanges(graph, {1, 5}, {40, 100});
+  graph.AxisMax(1).setValue(99);  // beyond the records: held to them
+  EXPECT_EQ(graph.AxisMax(1).value(), 5);
+
+  graph.CWGraph1().xAxis->setRange(2, 3);
+  graph.findChild<QPushButton*>("CmdReset")->click();
+  EXPECT_EQ(Boxes(graph), (std::vector<double>{1, 5, 40, 130}));
+  ExpectRanges(graph, {1, 5}, {40, 130});
+}
+
+TEST_F(CursorGraphTest, EachTrackModeSetsTheGraphsDragZoomAndCursors) {
+  Plot& graph = OpenItem(test::RecordFile(RecordMode::Slm, 5, 5), "Leq(Main)");
+  QCustomPlot& cw = graph.CWGraph1();
+  auto* combo1 = graph.findChild<QComboBox*>("Combo1");
+  EXPECT_EQ(combo1->currentText(), "Normal");
+  struct Case {
+    const char* entry;
+    Qt::Orientations drag;
+    bool zoom;
+    QCPAxis* zoom_x;
+    QCPAxis* zoom_y;
+    bool cursors;
+    const char* description_start;
+  };
+  const Qt::Orientations none;
+  const Case cases[] = {
+      {"Cursor Coordinates", none, false, nullptr, nullptr, true, "Drag the cursor"},
+      {"PanXY", Qt::Horizontal | Qt::Vertical, false, nullptr, nullptr, false,
+       "Click anywhere on the plot area and drag to pan the graph both"},
+      {"PanX", Qt::Horizontal, false, nullptr, nullptr, false, "Click anywhere"},
+      {"PanY", Qt::Vertical, false, nullptr, nullptr, false, "Click anywhere"},
+      {"ZoomXY", none, true, cw.xAxis, cw.yAxis, false, "Select a region"},
+      {"ZoomX", none, true, cw.xAxis, nullptr, false, "Select a region"},
+      {"ZoomY", none, true, nullptr, cw.yAxis, false, "Select a region"},
+      {"Normal", none, false, nullptr, nullptr, false, "Normal mode"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.entry);
+    combo1->setCurrentText(c.entry);
+    EXPECT_EQ(cw.axisRect()->rangeDrag(), c.drag);
+    EXPECT_EQ(cw.interactions().testFlag(QCP::iRangeDrag), c.drag != none);
+    EXPECT_EQ(cw.selectionRectMode(), c.zoom ? QCP::srmZoom : QCP::srmNone);
+    if (c.zoom) {
+      EXPECT_EQ(cw.axisRect()->rangeZoomAxis(Qt::Horizontal), c.zoom_x);
+      EXPECT_EQ(cw.axisRect()->rangeZoomAxis(Qt::Vertical), c.zoom_y);
+    }
+    EXPECT_EQ(graph.Cursor(1).visible(), c.cursors);
+    EXPECT_EQ(graph.Cursor(2).visible(), c.cursors);
+    EXPECT_TRUE(graph.findChild<QPlainTextEdit*>("txtDescription")
+                    ->toPlainText()
+                    .startsWith(c.description_start));
+  }
+}
+
+TEST_F(CursorGraphTest, CursorsReadOutAndMeasureTheSpanBetweenThem) {
+  Plot& graph = OpenItem(test::RecordFile(RecordMode::ThirdOctave, 5, 5, SubLevels), "LP(Sub)");
+  graph.resize(1000, 600);
+  graph.show();
+  // Zoomed to records 2 to 4 and 50 to 70 dB: cursor 1 starts in the middle of that.
+  graph.CWGraph1().xAxis->setRange(2, 4);
+  graph.CWGraph1().yAxis->setRange(50, 70);
+  graph.findChild<QComboBox*>("Combo1")->setCurrentText("Cursor Coordinates");
+  EXPECT_EQ(graph.Cursor(1).position->coords(), QPointF(3, 60));
+  EXPECT_EQ(graph.findChild<QLabel*>("XPosition")->text(), "3");
+  EXPECT_EQ(graph.findChild<QLabel*>("YPosition")->text(), "60.0");
+
+  // Dragging with the mouse takes the nearer cursor.
+  QCustomPlot& cw = graph.CWGraph1();
+  cw.replot();
+  const QPoint at(static_cast<int>(cw.xAxis->coordToPixel(2)),
+                  static_cast<int>(cw.yAxis->coordToPixel(55)));
+  QTest::mousePress(&cw, Qt::LeftButton, {}, at);
+  QTest::mouseRelease(&cw, Qt::LeftButton, {}, at);
+  EXPECT_EQ(graph.Cursor(1).position->coords().x(), 2);
+  EXPECT_NEAR(graph.findChild<QLabel*>("YPosition")->text().toDouble(), 55, 0.1);
+
+  graph.MoveCursor(1, 1, 60);
+  graph.MoveCursor(2, 5.2, 60);
+  EXPECT_EQ(graph.findChild<QLabel*>("LblSpan")->text().toStdString(),
+            "Records 5 (1 without a level)\nLeq 64.4  Lmax 70.0  Lmin 40.0\n"
+            "L10 70.0  L50 60.0  L90 40.0");
+  graph.findChild<QComboBox*>("Combo1")->setCurrentText("PanX");
+  EXPECT_TRUE(graph.findChild<QLabel*>("LblSpan")->text().isEmpty());
+}
+
+TEST_F(CursorGraphTest, PrintsAndExportsWhatReadsBack) {
+  Plot& graph = OpenItem(test::RecordFile(RecordMode::ThirdOctave, 5, 5, SubLevels), "LP(Sub)");
+  graph.resize(1000, 600);
+  dialogs.print_path = folder / "plot.pdf";
+  graph.findChild<QPushButton*>("CmdPrint")->click();
+  EXPECT_EQ(Contents(dialogs.print_path).substr(0, 5), "%PDF-");
+  EXPECT_FALSE(graph.findChild<QGroupBox*>("FrmGraphic")->isHidden());
+
+  dialogs.save_path = folder / "plot.csv";
+  graph.Export();
+  std::istringstream csv(Contents(dialogs.save_path));
+  std::vector<std::string> rows;
+  for (std::string row; std::getline(csv, row);) {
+    rows.push_back(row);
+  }
+  EXPECT_EQ(rows, (std::vector<std::string>{"Record,Date Time,LP(Sub) [dB]\r", "1,10:00:01,50\r",
+                                            "2,10:00:02,60\r", "3,10:00:03,\r", "4,10:00:04,70\r",
+                                            "5,10:00:05,40\r"}));
+
+  dialogs.save_path = folder / "plot.png";
+  graph.Export();
+  EXPECT_EQ(QImage(QString::fromStdString(dialogs.save_path.string())).size(),
+            graph.CWGraph1().size());
+  dialogs.save_path = folder / "plot.pdf";
+  graph.Export();
+  EXPECT_EQ(Contents(dialogs.save_path).substr(0, 5), "%PDF-");
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(CursorGraphTest, OddFilesGiveSoundAxesAndANewItemReopensTheWindow) {
+  // Stated counts of none and of more than the file holds, and an empty range.
+  struct Case {
+    std::uint64_t stated;
+    std::size_t held;
+    std::string range_top;
+    QCPRange x;
+    QCPRange y;
+  };
+  const Case cases[] = {{0, 3, "130", {1, 2}, {40, 130}},
+                        {UINT64_MAX / 2, 3, "130", {1, 3}, {40, 130}},
+                        {3, 3, "40", {1, 3}, {40, 50}},
+                        {1, 1, "30", {1, 2}, {40, 50}}};
+  for (const Case& c : cases) {
+    Plot& graph =
+        OpenItem(test::RecordFile(RecordMode::Slm, c.stated, c.held, test::WhereText, c.range_top),
+                 "LP(Main)");
+    ExpectRanges(graph, c.x, c.y);
+  }
+
+  Plot& first = OpenItem(test::RecordFile(RecordMode::Slm, 3, 3), "LP(Main)");
+  QPointer<Plot> first_window(&first);
+  first.findChild<QComboBox*>("Combo1")->setCurrentText("ZoomX");
+  EXPECT_TRUE(first.findChild<QCheckBox*>("ChkTimes")->isEnabled());
+  first.findChild<QCheckBox*>("ChkTimes")->setChecked(true);
+  EXPECT_FALSE(first.CWGraph1().xAxis->ticker().dynamicCast<RecordTimeTicker>().isNull());
+
+  Choose(Lists().ComboItem, "Leq(Sub)");
+  DeleteClosedWindows();
+  EXPECT_TRUE(first_window.isNull());
+  EXPECT_EQ(plot.CursorGraph()->findChild<QComboBox*>("Combo1")->currentText(), "Normal");
+  plot.CursorGraph()->close();
+  DeleteClosedWindows();
+  EXPECT_FALSE(plot.CursorGraphOpen());
+}
+
+}  // namespace
+}  // namespace halvane
