@@ -1,13 +1,14 @@
 // Saves pictures of the windows over the simulated meter, on a screen of 1920 x 1080 pixels:
 // the main window in each display mode and unplugged, its toolbar, each settings list open, the
-// keypad, clock and comparator windows, and the whole screen with all of them open; the SD set
-// list, the caption halfway through a download, a record file as a text viewer shows it and the
-// "Data Logger" window after a read of a full flash.
+// keypad, clock and comparator windows, the whole screen with all of them open, the message of a
+// command that finds no meter; the SD set list, the caption halfway through a download, a record
+// file as a text viewer shows it and the "Data Logger" window after a read of a full flash.
 // Usage: halvane_screenshots DIR
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
@@ -152,6 +153,13 @@ int main(int argc, char** argv) {
   backend.Unplug();
   poll();
   Save(panel, folder, "no-connection");
+  QMessageBox no_meter(QMessageBox::Critical, halvane::kProgramTitle,
+                       QString::fromUtf8(halvane::kMeterNotConnectedMessage.data(),
+                                         halvane::kMeterNotConnectedMessage.size()),
+                       QMessageBox::Ok, &panel);
+  no_meter.show();
+  Save(no_meter, folder, "no-meter-message");
+  no_meter.hide();
   backend.Replug();
   poll();
 
