@@ -1,0 +1,114 @@
+#include "history/history_statistics.h"
+
+#include <cmath>
+#include <limits>
+
+namespace halvane {
+
+namespace {
+
+double Db(TenthsDb level) {
+  return level / 10.0;
+}
+
+// The level exceeded by `percent` of the `total` counted readings: nearest rank from the top,
+// as the cursor graph's statistics take it.
+double Exceeded(const std::vector<std::uint32_t>& counts, std::size_t total, double percent) {
+  const double rank = std::max(1.0, std::ceil(percent / 100.0 * static_cast<double>(total)));
+  double seen = 0;
+  for (std::size_t level = counts.size(); level-- > 0;) {
+    seen += counts[level];
+    if (seen >= rank) {
+      return Db(static_cast<TenthsDb>(level));
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+
+HistoryStatistics ComputeHistoryStatistics(const LevelHistory& history, HistoryChannel channel,
+                                           std::int64_t from_ms, std::int64_t to_ms) {
+  HistoryStatistics statistics;
+  std::vector<std::optional<double>> readings;
+  const std::size_t end = history.FirstAtOrAfter(to_ms);
+  for (std::size_t index = history.FirstAtOrAfter(from_ms); index < end; ++index) {
+    const HistorySample& sample = history.At(index);
+    if (!sample.measuring) {
+      continue;
+    }
+    const std::optional<TenthsDb> level = sample.Level(channel);
+    readings.push_back(level ? std::optional<double>(Db(*level)) : std::nullopt);
+    if (level) {
+      statistics.covered_seconds += history.SampleSeconds(index);
+    }
+  }
+  statistics.levels =
+      ComputeSpanStatistics(readings, 1, static_cast<std::int64_t>(readings.size()));
+  return statistics;
+}
+
+RunningStatistics::RunningStatistics() : counts_(std::numeric_limits<TenthsDb>::max() + 1) {}
+
+void RunningStatistics::Add(const HistorySample& sample, HistoryChannel channel) {
+  if (numbered_since_ms_) {
+    const std::int64_t step = sample.pc_time_ms - *numbered_since_ms_;
+    covered_seconds_ += static_cast<double>(std::min(step, LevelHistory::kLongestStepMs)) / 1000.0;
+    numbered_since_ms_.reset();
+  }
+  if (!sample.measuring) {
+    return;
+  }
+  const std::optional<TenthsDb> level = sample.Level(channel);
+  if (!level) {
+    ++left_out_;
+    return;
+  }
+  ++counts_[*level];
+  ++numbered_;
+  energy_ += std::pow(10.0, Db(*level) / 10.0);
+  numbered_since_ms_ = sample.pc_time_ms;
+}
+
+HistoryStatistics RunningStatistics::Current() const {
+  HistoryStatistics statistics;
+  statistics.levels.records = numbered_ + left_out_;
+  statistics.levels.left_out = left_out_;
+  statistics.covered_seconds =
+      covered_seconds_ +
+      (numbered_since_ms_ ? static_cast<double>(LevelHistory::kPollMs) / 1000.0 : 0.0);
+  if (numbered_ == 0) {
+    return statistics;
+  }
+  SpanStatistics& levels = statistics.levels;
+  levels.leq = 10.0 * std::log10(energy_ / static_cast<double>(numbered_));
+  levels.lmax = Exceeded(counts_, numbered_, 0);
+  levels.lmin = Exceeded(counts_, numbered_, 100);
+  levels.l10 = Exceeded(counts_, numbered_, 10);
+  levels.l50 = Exceeded(counts_, numbered_, 50);
+  levels.l90 = Exceeded(counts_, numbered_, 90);
+  return statistics;
+}
+
+LimitExceedances FindLimitExceedances(const LevelHistory& history, HistoryChannel channel,
+                                      std::int64_t from_ms, std::int64_t to_ms, double limit_db) {
+  LimitExceedances exceedances;
+  bool above = false;
+  const std::size_t end = history.FirstAtOrAfter(to_ms);
+  for (std::size_t index = history.FirstAtOrAfter(from_ms); index < end; ++index) {
+    const HistorySample& sample = history.At(index);
+    const std::optional<TenthsDb> level = sample.Level(channel);
+    const bool now_above = level && Db(*level) > limit_db;
+    if (now_above && !above) {
+      ++exceedances.count;
+      exceedances.last_crossing_ms = sample.pc_time_ms;
+    }
+    if (now_above) {
+      exceedances.seconds += history.SampleSeconds(index);
+    }
+    above = now_above;
+  }
+  return exceedances;
+}
+
+}  // namespace halvane
