@@ -12,7 +12,7 @@ double Db(TenthsDb level) {
 }
 
 // The level exceeded by `percent` of the `total` counted readings: nearest rank from the top,
-// as the cursor graph's statistics take it.
+// as the cursor graph's span statistics take it.
 double Exceeded(const std::vector<std::uint32_t>& counts, std::size_t total, double percent) {
   const double rank = std::max(1.0, std::ceil(percent / 100.0 * static_cast<double>(total)));
   double seen = 0;
@@ -27,66 +27,76 @@ double Exceeded(const std::vector<std::uint32_t>& counts, std::size_t total, dou
 
 }  // namespace
 
-HistoryStatistics ComputeHistoryStatistics(const LevelHistory& history, HistoryChannel channel,
-                                           std::int64_t from_ms, std::int64_t to_ms) {
-  HistoryStatistics statistics;
-  std::vector<std::optional<double>> readings;
-  const std::size_t end = history.FirstAtOrAfter(to_ms);
-  for (std::size_t index = history.FirstAtOrAfter(from_ms); index < end; ++index) {
-    const HistorySample& sample = history.At(index);
-    if (!sample.measuring) {
-      continue;
-    }
-    const std::optional<TenthsDb> level = sample.Level(channel);
-    readings.push_back(level ? std::optional<double>(Db(*level)) : std::nullopt);
-    if (level) {
-      statistics.covered_seconds += history.SampleSeconds(index);
+LevelTally::LevelTally() : counts_(std::numeric_limits<TenthsDb>::max() + 1) {}
+
+void LevelTally::Add(const HistorySample& sample, HistoryChannel channel) {
+  if (!sample.measuring) {
+    return;
+  }
+  if (const std::optional<TenthsDb> level = sample.Level(channel)) {
+    ++counts_[*level];
+    ++numbered_;
+  } else {
+    ++left_out_;
+  }
+}
+
+SpanStatistics LevelTally::Statistics() const {
+  SpanStatistics statistics;
+  statistics.records = numbered_ + left_out_;
+  statistics.left_out = left_out_;
+  if (numbered_ == 0) {
+    return statistics;
+  }
+  double energy = 0;
+  for (std::size_t level = 0; level < counts_.size(); ++level) {
+    if (counts_[level] != 0) {
+      energy += counts_[level] * std::pow(10.0, Db(static_cast<TenthsDb>(level)) / 10.0);
     }
   }
-  statistics.levels =
-      ComputeSpanStatistics(readings, 1, static_cast<std::int64_t>(readings.size()));
+  statistics.leq = 10.0 * std::log10(energy / static_cast<double>(numbered_));
+  statistics.lmax = Exceeded(counts_, numbered_, 0);
+  statistics.lmin = Exceeded(counts_, numbered_, 100);
+  statistics.l10 = Exceeded(counts_, numbered_, 10);
+  statistics.l50 = Exceeded(counts_, numbered_, 50);
+  statistics.l90 = Exceeded(counts_, numbered_, 90);
   return statistics;
 }
 
-RunningStatistics::RunningStatistics() : counts_(std::numeric_limits<TenthsDb>::max() + 1) {}
+HistoryStatistics ComputeHistoryStatistics(const LevelHistory& history, HistoryChannel channel,
+                                           std::int64_t from_ms, std::int64_t to_ms) {
+  HistoryStatistics statistics;
+  LevelTally tally;
+  const std::size_t end = history.FirstAtOrAfter(to_ms);
+  for (std::size_t index = history.FirstAtOrAfter(from_ms); index < end; ++index) {
+    const HistorySample& sample = history.At(index);
+    tally.Add(sample, channel);
+    if (sample.Level(channel)) {
+      statistics.covered_seconds += history.SampleSeconds(index);
+    }
+  }
+  statistics.levels = tally.Statistics();
+  return statistics;
+}
 
 void RunningStatistics::Add(const HistorySample& sample, HistoryChannel channel) {
   if (numbered_since_ms_) {
     const std::int64_t step = sample.pc_time_ms - *numbered_since_ms_;
     covered_seconds_ += static_cast<double>(std::min(step, LevelHistory::kLongestStepMs)) / 1000.0;
-    numbered_since_ms_.reset();
   }
-  if (!sample.measuring) {
-    return;
+  tally_.Add(sample, channel);
+  numbered_since_ms_.reset();
+  if (sample.Level(channel)) {
+    numbered_since_ms_ = sample.pc_time_ms;
   }
-  const std::optional<TenthsDb> level = sample.Level(channel);
-  if (!level) {
-    ++left_out_;
-    return;
-  }
-  ++counts_[*level];
-  ++numbered_;
-  energy_ += std::pow(10.0, Db(*level) / 10.0);
-  numbered_since_ms_ = sample.pc_time_ms;
 }
 
 HistoryStatistics RunningStatistics::Current() const {
   HistoryStatistics statistics;
-  statistics.levels.records = numbered_ + left_out_;
-  statistics.levels.left_out = left_out_;
+  statistics.levels = tally_.Statistics();
   statistics.covered_seconds =
       covered_seconds_ +
       (numbered_since_ms_ ? static_cast<double>(LevelHistory::kPollMs) / 1000.0 : 0.0);
-  if (numbered_ == 0) {
-    return statistics;
-  }
-  SpanStatistics& levels = statistics.levels;
-  levels.leq = 10.0 * std::log10(energy_ / static_cast<double>(numbered_));
-  levels.lmax = Exceeded(counts_, numbered_, 0);
-  levels.lmin = Exceeded(counts_, numbered_, 100);
-  levels.l10 = Exceeded(counts_, numbered_, 10);
-  levels.l50 = Exceeded(counts_, numbered_, 50);
-  levels.l90 = Exceeded(counts_, numbered_, 90);
   return statistics;
 }
 

@@ -19,22 +19,32 @@ struct HistoryStatistics {
   double covered_seconds = 0;
 };
 
-HistoryStatistics ComputeHistoryStatistics(const LevelHistory& history, HistoryChannel channel,
-                                           std::int64_t from_ms, std::int64_t to_ms);
-
-// The same statistics of every reading of one channel since it was created, kept as a
-// histogram in tenths of a dB so that they stay exact however long the window stays open.
-class RunningStatistics {
+// The levels of readings counted in tenths of a dB: adding one costs the same however many
+// there are, and the statistics come from the counts without sorting, so that a span of a
+// whole day or every reading since opening stays cheap.
+class LevelTally {
  public:
-  RunningStatistics();
+  LevelTally();
   void Add(const HistorySample& sample, HistoryChannel channel);
-  HistoryStatistics Current() const;
+  SpanStatistics Statistics() const;
 
  private:
   std::vector<std::uint32_t> counts_;  // by level in tenths of a dB
   std::size_t numbered_ = 0;
   std::size_t left_out_ = 0;
-  double energy_ = 0;
+};
+
+HistoryStatistics ComputeHistoryStatistics(const LevelHistory& history, HistoryChannel channel,
+                                           std::int64_t from_ms, std::int64_t to_ms);
+
+// The statistics of every reading of one channel since it was created, however long ago.
+class RunningStatistics {
+ public:
+  void Add(const HistorySample& sample, HistoryChannel channel);
+  HistoryStatistics Current() const;
+
+ private:
+  LevelTally tally_;
   double covered_seconds_ = 0;
   std::optional<std::int64_t> numbered_since_ms_;  // the latest reading, when it had a number
 };
