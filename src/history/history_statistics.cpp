@@ -13,10 +13,11 @@ double Db(TenthsDb level) {
 
 // The level exceeded by `percent` of the `total` counted readings: nearest rank from the top,
 // as the cursor graph's span statistics take it.
-double Exceeded(const std::vector<std::uint32_t>& counts, std::size_t total, double percent) {
+double Exceeded(const std::vector<std::uint32_t>& counts, TenthsDb highest, std::size_t total,
+                double percent) {
   const double rank = std::max(1.0, std::ceil(percent / 100.0 * static_cast<double>(total)));
   double seen = 0;
-  for (std::size_t level = counts.size(); level-- > 0;) {
+  for (std::size_t level = std::size_t{highest} + 1; level-- > 0;) {
     seen += counts[level];
     if (seen >= rank) {
       return Db(static_cast<TenthsDb>(level));
@@ -33,12 +34,15 @@ void LevelTally::Add(const HistorySample& sample, HistoryChannel channel) {
   if (!sample.measuring) {
     return;
   }
-  if (const std::optional<TenthsDb> level = sample.Level(channel)) {
-    ++counts_[*level];
-    ++numbered_;
-  } else {
+  const TenthsDb level = sample.levels[static_cast<std::size_t>(channel)];
+  if (level == kNoLevel) {
     ++left_out_;
+    return;
   }
+  ++counts_[level];
+  ++numbered_;
+  lowest_ = std::min(lowest_, level);
+  highest_ = std::max(highest_, level);
 }
 
 SpanStatistics LevelTally::Statistics() const {
@@ -49,17 +53,17 @@ SpanStatistics LevelTally::Statistics() const {
     return statistics;
   }
   double energy = 0;
-  for (std::size_t level = 0; level < counts_.size(); ++level) {
+  for (std::size_t level = lowest_; level <= highest_; ++level) {
     if (counts_[level] != 0) {
       energy += counts_[level] * std::pow(10.0, Db(static_cast<TenthsDb>(level)) / 10.0);
     }
   }
   statistics.leq = 10.0 * std::log10(energy / static_cast<double>(numbered_));
-  statistics.lmax = Exceeded(counts_, numbered_, 0);
-  statistics.lmin = Exceeded(counts_, numbered_, 100);
-  statistics.l10 = Exceeded(counts_, numbered_, 10);
-  statistics.l50 = Exceeded(counts_, numbered_, 50);
-  statistics.l90 = Exceeded(counts_, numbered_, 90);
+  statistics.lmax = Exceeded(counts_, highest_, numbered_, 0);
+  statistics.lmin = Exceeded(counts_, highest_, numbered_, 100);
+  statistics.l10 = Exceeded(counts_, highest_, numbered_, 10);
+  statistics.l50 = Exceeded(counts_, highest_, numbered_, 50);
+  statistics.l90 = Exceeded(counts_, highest_, numbered_, 90);
   return statistics;
 }
 
@@ -67,14 +71,13 @@ HistoryStatistics ComputeHistoryStatistics(const LevelHistory& history, HistoryC
                                            std::int64_t from_ms, std::int64_t to_ms) {
   HistoryStatistics statistics;
   LevelTally tally;
-  const std::size_t end = history.FirstAtOrAfter(to_ms);
-  for (std::size_t index = history.FirstAtOrAfter(from_ms); index < end; ++index) {
-    const HistorySample& sample = history.At(index);
-    tally.Add(sample, channel);
-    if (sample.Level(channel)) {
-      statistics.covered_seconds += history.SampleSeconds(index);
-    }
-  }
+  history.ForEach(history.FirstAtOrAfter(from_ms), history.FirstAtOrAfter(to_ms),
+                  [&](const HistorySample& sample, double seconds) {
+                    tally.Add(sample, channel);
+                    if (sample.Level(channel)) {
+                      statistics.covered_seconds += seconds;
+                    }
+                  });
   statistics.levels = tally.Statistics();
   return statistics;
 }
@@ -104,20 +107,19 @@ LimitExceedances FindLimitExceedances(const LevelHistory& history, HistoryChanne
                                       std::int64_t from_ms, std::int64_t to_ms, double limit_db) {
   LimitExceedances exceedances;
   bool above = false;
-  const std::size_t end = history.FirstAtOrAfter(to_ms);
-  for (std::size_t index = history.FirstAtOrAfter(from_ms); index < end; ++index) {
-    const HistorySample& sample = history.At(index);
-    const std::optional<TenthsDb> level = sample.Level(channel);
-    const bool now_above = level && Db(*level) > limit_db;
-    if (now_above && !above) {
-      ++exceedances.count;
-      exceedances.last_crossing_ms = sample.pc_time_ms;
-    }
-    if (now_above) {
-      exceedances.seconds += history.SampleSeconds(index);
-    }
-    above = now_above;
-  }
+  history.ForEach(history.FirstAtOrAfter(from_ms), history.FirstAtOrAfter(to_ms),
+                  [&](const HistorySample& sample, double seconds) {
+                    const std::optional<TenthsDb> level = sample.Level(channel);
+                    const bool now_above = level && Db(*level) > limit_db;
+                    if (now_above && !above) {
+                      ++exceedances.count;
+                      exceedances.last_crossing_ms = sample.pc_time_ms;
+                    }
+                    if (now_above) {
+                      exceedances.seconds += seconds;
+                    }
+                    above = now_above;
+                  });
   return exceedances;
 }
 

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -32,6 +33,9 @@ class LevelTally {
   std::vector<std::uint32_t> counts_;  // by level in tenths of a dB
   std::size_t numbered_ = 0;
   std::size_t left_out_ = 0;
+  // The range of levels counted, so that the statistics walk only that part of the counts.
+  TenthsDb lowest_ = std::numeric_limits<TenthsDb>::max();
+  TenthsDb highest_ = 0;
 };
 
 HistoryStatistics ComputeHistoryStatistics(const LevelHistory& history, HistoryChannel channel,

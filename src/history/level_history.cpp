@@ -23,14 +23,6 @@ std::size_t Channel(HistoryChannel channel) {
 
 }  // namespace
 
-std::optional<TenthsDb> HistorySample::Level(HistoryChannel channel) const {
-  const TenthsDb level = levels[Channel(channel)];
-  if (!measuring || level == kNoLevel) {
-    return std::nullopt;
-  }
-  return level;
-}
-
 void LevelExtremes::Add(const LevelExtremes& other) {
   if (other.min && (!min || *other.min < *min)) {
     min = other.min;
@@ -98,14 +90,6 @@ std::size_t LevelHistory::FirstAtOrAfter(std::int64_t pc_time_ms) const {
     }
   }
   return low;
-}
-
-double LevelHistory::SampleSeconds(std::size_t index) const {
-  if (index + 1 >= size_) {
-    return static_cast<double>(kPollMs) / 1000.0;
-  }
-  const std::int64_t step = At(index + 1).pc_time_ms - At(index).pc_time_ms;
-  return static_cast<double>(std::min(step, kLongestStepMs)) / 1000.0;
 }
 
 LevelExtremes LevelHistory::RawExtremes(HistoryChannel channel, std::uint64_t from,

@@ -3,6 +3,7 @@
 // that the extremes of any span cost about the same to find, and the marks where the plotted
 // quantity changed.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <deque>
@@ -21,7 +22,13 @@ struct HistorySample {
   bool measuring = false;
 
   // The level of `channel` when there is one with a number; otherwise nullopt.
-  std::optional<TenthsDb> Level(HistoryChannel channel) const;
+  std::optional<TenthsDb> Level(HistoryChannel channel) const {
+    const TenthsDb level = levels[static_cast<std::size_t>(channel)];
+    if (!measuring || level == kNoLevel) {
+      return std::nullopt;
+    }
+    return level;
+  }
 };
 
 struct HistoryMark {
@@ -59,9 +66,11 @@ class LevelHistory {
   const HistorySample& At(std::size_t index) const;
   // The index of the first sample at or after `pc_time_ms` (Size() when there is none).
   std::size_t FirstAtOrAfter(std::int64_t pc_time_ms) const;
-  // The seconds sample `index` stands for: up to the next sample, at most kLongestStepMs; the
-  // newest stands for one poll interval.
-  double SampleSeconds(std::size_t index) const;
+  // Calls visit(sample, seconds) for samples [from, to) in time order, where `seconds` is the
+  // time the sample stands for: up to the next sample, at most kLongestStepMs; the newest
+  // stands for one poll interval. Walks the ring without an index calculation per sample.
+  template <typename Visit>
+  void ForEach(std::size_t from, std::size_t to, Visit&& visit) const;
   // Extremes of `channel` over samples [from, to).
   LevelExtremes Extremes(HistoryChannel channel, std::size_t from, std::size_t to) const;
   // Where the display mode, weighting or item changed, oldest first: the first measuring
@@ -81,5 +90,21 @@ class LevelHistory {
   std::size_t size_ = 0;
   std::deque<HistoryMark> marks_;
 };
+
+template <typename Visit>
+void LevelHistory::ForEach(std::size_t from, std::size_t to, Visit&& visit) const {
+  to = std::min(to, size_);
+  if (from >= to) {
+    return;
+  }
+  std::size_t slot = (FirstAbsolute() + from) % samples_.size();
+  for (std::size_t index = from; index < to; ++index) {
+    const std::size_t next = slot + 1 == samples_.size() ? 0 : slot + 1;
+    const std::int64_t step =
+        index + 1 < size_ ? samples_[next].pc_time_ms - samples_[slot].pc_time_ms : kPollMs;
+    visit(samples_[slot], static_cast<double>(std::min(step, kLongestStepMs)) / 1000.0);
+    slot = next;
+  }
+}
 
 }  // namespace halvane

@@ -22,8 +22,9 @@ std::string LimitText(double limit_db, const LimitExceedances& exceedances,
                       const std::string& last_crossing_clock) {
   char limit[32];
   std::snprintf(limit, sizeof limit, "%.1f", limit_db);
-  std::string text = "Above " + std::string(limit) + " dB: " + std::to_string(exceedances.count) +
-                     " times, " + DurationText(exceedances.seconds) + " in all";
+  std::string text = "above " + std::string(limit) + " dB " + std::to_string(exceedances.count) +
+                     (exceedances.count == 1 ? " time, " : " times, ") +
+                     DurationText(exceedances.seconds) + " in all";
   if (exceedances.last_crossing_ms) {
     text += ", last crossing at " + last_crossing_clock;
   }

@@ -56,14 +56,17 @@ LevelHistoryWindow::LevelHistoryWindow(UserDialogs& dialogs, QWidget* parent, st
   for (std::size_t channel = 0; channel < graphs_.size(); ++channel) {
     graphs_[channel] = chart_->addGraph();
     graphs_[channel]->setPen(QPen(kChannelColours[channel], 1.5));
+    // The series is already thinned to the chart's width; antialiasing its steep min/max
+    // strokes would cost more than everything else in a redraw.
     graphs_[channel]->setAdaptiveSampling(false);
+    graphs_[channel]->setAntialiased(false);
   }
   above_limit_ = chart_->addGraph();
   above_limit_->setLineStyle(QCPGraph::lsNone);
   above_limit_->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, Qt::red, Qt::red, 4));
   above_limit_->removeFromLegend();
   chart_->legend->setVisible(true);
-  chart_->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignLeft);
+  chart_->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignRight);
   connect(chart_->xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this, [this] {
     if (!redrawing_) {
       chk_follow_->setChecked(false);

@@ -119,7 +119,7 @@ TEST_F(HistoryFixture, LimitIsCountedRememberedAndTheVisibleSpanExportsReadBack)
   }
   window.Redraw();
   const std::string limit = window.findChild<QLabel*>("LblLimit")->text().toStdString();
-  EXPECT_NE(limit.find("Above 80.0 dB: 2 times, 0:00:03.2 in all"), std::string::npos) << limit;
+  EXPECT_NE(limit.find("above 80.0 dB 2 times, 0:00:03.2 in all"), std::string::npos) << limit;
   EXPECT_NE(window.findChild<QLabel*>("LblSinceOpening")->text().indexOf("Records 750"), -1);
   EXPECT_GT(window.Chart().graph(2)->dataCount(), 0);  // the red samples
 
