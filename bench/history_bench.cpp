@@ -43,14 +43,15 @@ double ResidentMegabytes() {
   return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1e6;
 }
 
+// Argument: the minutes shown, the newest sample at the right edge (1440: the whole day).
 void BM_AppendAndReplotFullDay(benchmark::State& state) {
   halvane::QtUserDialogs dialogs(nullptr);
   halvane::LevelHistoryWindow window(dialogs);
   window.Chart().setFixedSize(907, 631);
   window.show();
   FillDay(window);
-  const double first = static_cast<double>(kStart) / 1000;
-  window.Chart().xAxis->setRange(first, first + 86400 * 1.01);  // pauses on the whole day
+  const double end = static_cast<double>(kStart) / 1000 + 86400 * 1.01;
+  window.Chart().xAxis->setRange(end - 60.0 * static_cast<double>(state.range(0)), end);
   std::size_t poll = kDay;
   for (auto _ : state) {
     const halvane::LiveReading reading = Reading(poll);
@@ -71,7 +72,7 @@ void BM_ResidentMemoryOfAFullDay(benchmark::State& state) {
   }
 }
 
-BENCHMARK(BM_AppendAndReplotFullDay)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AppendAndReplotFullDay)->Arg(60)->Arg(1440)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ResidentMemoryOfAFullDay)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
