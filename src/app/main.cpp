@@ -11,6 +11,7 @@
 #include "app/options.h"
 #include "control/meter_controls.h"
 #include "graphs/plot_selection_controls.h"
+#include "history/level_history_controls.h"
 #include "link/hidapi_backend.h"
 #include "link/tracing_backend.h"
 #include "link/usb.h"
@@ -108,6 +109,7 @@ int main(int argc, char** argv) {
   halvane::LoggedDataControls logged_data(controls.Context(), panel, controls.Toolbar(), editor);
   halvane::PlotSelectionControls plot_selection(panel, panel.Lists(), controls.Toolbar(), dialogs,
                                                 editor);
+  halvane::LevelHistoryControls level_history(panel, controls.Toolbar(), dialogs);
   panel.show();
   return QApplication::exec();
 }
