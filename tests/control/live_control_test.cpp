@@ -1,4 +1,4 @@
-// Driving the simulated meter from the keypad and the lists changes what the live display shows.
+// Driving the simulated meter from the keypad changes what the live display shows.
 
 #include <gtest/gtest.h>
 
@@ -23,18 +23,6 @@ TEST_F(LiveControlTest, PressingModeOnTheKeypadShowsTheNextScreen) {
   Poll();
   EXPECT_TRUE(HasText(panel.DrawingCanvas(), "1/3 OCT"));
   EXPECT_TRUE(panel.Timer1().isActive());
-}
-
-TEST_F(LiveControlTest, AWeightingChosenInTheListsShowsItsLetter) {
-  Click("AC");
-  Choose(panel.Lists().ComboFreq, "Z");
-  Click("AC");
-  Choose(panel.Lists().ComboMainSubAC, "Sub Channel");
-  Choose(panel.Lists().ComboFreq, "A");
-  Poll();
-  EXPECT_TRUE(HasText(panel.DrawingCanvas(), "LZeq")) << "main channel, stepped by FREQ presses";
-  EXPECT_TRUE(HasText(panel.DrawingCanvas(), "LAeq")) << "sub channel, set by its command";
-  EXPECT_FALSE(HasText(panel.DrawingCanvas(), "LCeq"));
 }
 
 }  // namespace

@@ -28,11 +28,14 @@ TEST_F(SettingsListsTest, ExitEntriesOnlyHideTheirListAndLeaveThePollAsItWas) {
   panel.Timer1().stop();
   for (QComboBox* list :
        {panel.Lists().ComboBkLight, panel.Lists().ComboDevice, panel.Lists().ComboRecMode,
-        panel.Lists().ComboMainSubAC, panel.Lists().ComboMainSubFS}) {
+        panel.Lists().ComboMainSubAC, panel.Lists().ComboMainSubFS, panel.Lists().ComboTrigger}) {
     list->show();
     Choose(list, "Exit");
     EXPECT_TRUE(list->isHidden());
   }
+  panel.Lists().PicTriggerdB->show();
+  panel.Lists().CmdTriggerdBExit->click();
+  EXPECT_TRUE(panel.Lists().PicTriggerdB->isHidden());
   EXPECT_TRUE(panel.Lists().ComboFreq->isHidden()) << "a channel list hides its weighting list";
   EXPECT_THAT(Traffic(), IsEmpty());
   EXPECT_FALSE(panel.Timer1().isActive());
@@ -48,32 +51,39 @@ class MainChannelTest : public ControlFixture {
   }
 };
 
-TEST_F(MainChannelTest, AToZIsTwoFreqPressesHalfASecondApartAndZToAIsOne) {
-  ShowMainChannel(panel.Lists().ComboMainSubAC, panel.Lists().ComboFreq);
-  Choose(panel.Lists().ComboFreq, "Z");
-  EXPECT_THAT(Traffic(), ElementsAre("W 40 01 00", "R", "W 40 01 00", "R"));
-  EXPECT_THAT(pauses, ElementsAre(500));
-  EXPECT_TRUE(panel.Lists().ComboFreq->isHidden());
-  EXPECT_TRUE(panel.Lists().ComboMainSubAC->isHidden());
-
-  Poll();
-  EXPECT_EQ(panel.Reading().MainFreqWeighting, "Z") << "the meter stepped A, C, Z";
-  Traffic();
-  ShowMainChannel(panel.Lists().ComboMainSubAC, panel.Lists().ComboFreq);
-  Choose(panel.Lists().ComboFreq, "A");
-  EXPECT_THAT(Traffic(), ElementsAre("W 40 01 00", "R"));
-}
-
-TEST_F(MainChannelTest, IToTIsThreeTimePressesWithTwoPauses) {
+// A to Z is two FREQ presses half a second apart, Z to A one, I to t three TIME presses.
+TEST_F(MainChannelTest, EachStepAlongTheMetersCycleIsOneKeyPressWithPausesBetween) {
+  const auto& lists = panel.Lists();
+  struct Step {
+    QComboBox *channel, *weighting;
+    const char* chosen;
+    std::vector<std::string> traffic;
+    std::vector<int> pauses;
+  };
+  const std::string freq = "W 40 01 00", time = "W 40 02 00";
   meter.State().main_time_weighting = 3;
-  Poll();
-  Traffic();
-  ShowMainChannel(panel.Lists().ComboMainSubFS, panel.Lists().ComboTime);
-  Choose(panel.Lists().ComboTime, "t");
-  EXPECT_THAT(Traffic(), ElementsAre("W 40 02 00", "R", "W 40 02 00", "R", "W 40 02 00", "R"));
-  EXPECT_THAT(pauses, ElementsAre(500, 500));
-  Poll();
-  EXPECT_EQ(panel.Reading().MainTimeWeighting, "t");
+  for (const Step& step :
+       {Step{lists.ComboMainSubAC, lists.ComboFreq, "Z", {freq, "R", freq, "R"}, {500}},
+        {lists.ComboMainSubAC, lists.ComboFreq, "A", {freq, "R"}, {}},
+        {lists.ComboMainSubFS,
+         lists.ComboTime,
+         "t",
+         {time, "R", time, "R", time, "R"},
+         {500, 500}}}) {
+    SCOPED_TRACE(step.chosen);
+    Poll();
+    Traffic();
+    pauses.clear();
+    ShowMainChannel(step.channel, step.weighting);
+    Choose(step.weighting, step.chosen);
+    EXPECT_EQ(Traffic(), step.traffic);
+    EXPECT_EQ(pauses, step.pauses);
+    EXPECT_TRUE(step.weighting->isHidden() && step.channel->isHidden());
+    Poll();
+    EXPECT_EQ(panel.Reading().MainFreqWeighting + panel.Reading().MainTimeWeighting,
+              step.weighting == lists.ComboFreq ? step.chosen + std::string("I")
+                                                : std::string("A") + step.chosen);
+  }
 }
 
 TEST_F(MainChannelTest, TheWeightingInForceSendsNothingAndKeepsBothListsOpen) {

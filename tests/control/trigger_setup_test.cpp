@@ -87,17 +87,5 @@ TEST_F(TriggerTest, CancellingTheTriggerTimeStillEndsWithThePollOnAndTheListHidd
   EXPECT_FALSE(dialogs.poll_ran_during_dialog);
 }
 
-TEST_F(TriggerTest, ExitOnlyHides) {
-  panel.Timer1().stop();
-  panel.Lists().ComboTrigger->show();
-  Choose(panel.Lists().ComboTrigger, "Exit");
-  panel.Lists().PicTriggerdB->show();
-  panel.Lists().CmdTriggerdBExit->click();
-  EXPECT_THAT(Traffic(), IsEmpty());
-  EXPECT_TRUE(panel.Lists().ComboTrigger->isHidden());
-  EXPECT_TRUE(panel.Lists().PicTriggerdB->isHidden());
-  EXPECT_FALSE(panel.Timer1().isActive());
-}
-
 }  // namespace
 }  // namespace halvane

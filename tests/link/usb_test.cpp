@@ -27,16 +27,16 @@ class LinkTest : public ::testing::Test {
     usb.ExchangeReports();
   }
 
-  // The trace's search lines ("S").
-  std::string SearchTrace() const {
+  // The trace's search lines ("S"), or all its other lines.
+  std::string TraceLines(bool searches = true) const {
     std::istringstream lines(trace.str());
-    std::string searches;
+    std::string found;
     for (std::string line; std::getline(lines, line);) {
-      if (line.find(" S ") != std::string::npos) {
-        searches += line + '\n';
+      if ((line.find(" S ") != std::string::npos) == searches) {
+        found += line + '\n';
       }
     }
-    return searches;
+    return found;
   }
 
   SimulatedMeter meter;
@@ -73,7 +73,7 @@ TEST_F(LinkTest, ForeignDevicesWithTheMetersIdsArePassedOverOrTriedLastAndTheSea
   EXPECT_THAT(waited_ms, ElementsAre(2000));
   EXPECT_EQ(meter.ReceivedReports().size(), 2u);
   EXPECT_EQ(name_label, " Simulated Sound Level Meter");
-  EXPECT_EQ(SearchTrace(),
+  EXPECT_EQ(TraceLines(),
             "0 S search 0483:5750: 4 devices with these IDs\n"
             "0 S   sim:keyboard-1 \"Simulated Gadget\" interface 1, usage page 0x0001: passed "
             "over: not a vendor-defined usage page\n"
@@ -99,7 +99,7 @@ TEST_F(LinkTest, ARepeatedSearchIsTracedAtMostOnceASecondAndAChangedOneAtOnce) {
     }
     Poll();
   }
-  EXPECT_EQ(SearchTrace(),
+  EXPECT_EQ(TraceLines(),
             "0 S search 0483:5750: 0 devices with these IDs, no meter\n"
             "1000 S search 0483:5750: 0 devices with these IDs, no meter\n"
             "2000 S search 0483:5750: 1 device with these IDs\n"
@@ -115,6 +115,17 @@ TEST_F(LinkTest, SilentMeterCostsOneBoundedReadDropsTheLinkAndKeepsTheLastGoodRe
   EXPECT_THAT(waited_ms, ElementsAre(2000));
   EXPECT_FALSE(usb.MeterConnected());
   EXPECT_EQ(usb.InputReportCopy(), last_good);
+  // Every byte of each report, after the time and the direction.
+  std::istringstream traced(TraceLines(false));
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(traced, line);) {
+    lines.push_back(line);
+  }
+  ASSERT_EQ(lines.size(), 4U);
+  EXPECT_EQ(lines[0].rfind("0 W 00 42 00 ", 0), 0U) << lines[0];
+  EXPECT_EQ(lines[0].size(), std::string("0 W").size() + 3 * kOutputReportSize);
+  EXPECT_EQ(lines[1].size(), std::string("0 R").size() + 3 * (kInputReportSize - 1));
+  EXPECT_EQ(lines[3], "0 R timeout");
 
   backend.SetSilent(false);
   Poll();

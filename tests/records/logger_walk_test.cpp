@@ -11,7 +11,6 @@ namespace halvane {
 namespace {
 
 using test::FlashHeader;
-using ::testing::ElementsAre;
 
 std::vector<std::uint8_t> Record(FlashHeader header, std::size_t sample_size) {
   std::vector<std::uint8_t> bytes = header.Bytes();
@@ -97,26 +96,6 @@ TEST(LoggerWalk, StopsWhereTheImageEndsOrNoRecordBegins) {
   EXPECT_EQ(WalkLoggerImage(many, Size(many)).size(), kMaxLoggerRecords);
   EXPECT_THAT(PageCount(161), 2U);
   EXPECT_THAT(PageCount(320), 2U);
-}
-
-TEST(LoggerWalk, DecodesTheHeaderFields) {
-  FlashHeader header;
-  header.flags = 0x02;
-  header.trigger_mode = 4;
-  header.step = {1, 2, 3};
-  const LoggerRecordTable table = WalkLoggerImage(Record(header, 40), 39 + 2 * 40);
-  ASSERT_EQ(table.size(), 1U);
-  const LoggerRecord& record = table[0];
-  EXPECT_THAT((std::vector<std::string>{record.start_date, record.start_time, record.interval,
-                                        record.period, record.integration_time,
-                                        record.main_freq_weighting, record.main_time_weighting,
-                                        record.sub_freq_weighting, record.sub_time_weighting,
-                                        record.trigger_mode_text, record.trigger_band_text}),
-              ElementsAre("2013/08/09", "23:59:30", "01:02:03", "01:30:00", "01:02:03", "A", "S",
-                          "Z", "I", "Time", "Trigger Time : 12:00:05"));
-  EXPECT_EQ(record.step_seconds, 3723U);
-  EXPECT_EQ(record.byte_28, 0x77);
-  EXPECT_EQ(record.byte_32, 0x88);
 }
 
 }  // namespace

@@ -170,33 +170,32 @@ TEST_F(LoggedDataTest, MeterLostInMidTransferLeavesTheEarlierFileAndRecovers) {
   const std::size_t flash_pages = PageCount(meter.State().flash_image.size());
   ASSERT_GT(set_pages, 2U);
   for (const ReadFault fault : {ReadFault::Unplug, ReadFault::Silence}) {
-    for (const std::size_t page : {std::size_t{1}, set_pages / 2, set_pages}) {
-      SCOPED_TRACE(testing::Message() << "SD page " << page);
-      Click("SD");
-      backend.FailAtRead(fault, static_cast<int>(page) + 1);  // the discarded read comes first
-      Choose(panel.Lists().ComboSets, "1");
-      ASSERT_THAT(dialogs.shown, SizeIs(1));
-      dialogs.shown.clear();
-      EXPECT_EQ(RecordFile(), kEarlierFile);
-      EXPECT_TRUE(panel.Timer1().isActive());
-      backend.SetSilent(false);
-      backend.Replug();
-      Poll();
-      EXPECT_TRUE(usb.MeterConnected());
-    }
-    for (const std::size_t page : {std::size_t{1}, flash_pages / 2, flash_pages}) {
-      SCOPED_TRACE(testing::Message() << "flash page " << page);
-      backend.FailAtRead(fault, static_cast<int>(page) + 2);  // after the discarded read and S
-      Click("Memory");
-      ASSERT_THAT(dialogs.shown, SizeIs(1));
-      EXPECT_THAT(dialogs.shown[0], testing::HasSubstr("page " + std::to_string(page) + " of"));
-      dialogs.shown.clear();
-      EXPECT_EQ(DataLogger(), nullptr);
-      EXPECT_TRUE(panel.Timer1().isActive());
-      backend.SetSilent(false);
-      backend.Replug();
-      Poll();
-      EXPECT_TRUE(usb.MeterConnected());
+    // A download reads once and discards it first; a flash read also sends its S command.
+    for (const bool flash : {false, true}) {
+      const std::size_t pages = flash ? flash_pages : set_pages;
+      for (const std::size_t page : {std::size_t{1}, pages / 2, pages}) {
+        SCOPED_TRACE(testing::Message() << (flash ? "flash" : "SD") << " page " << page);
+        if (flash) {
+          backend.FailAtRead(fault, static_cast<int>(page) + 2);
+          Click("Memory");
+        } else {
+          Click("SD");
+          backend.FailAtRead(fault, static_cast<int>(page) + 1);
+          Choose(panel.Lists().ComboSets, "1");
+        }
+        ASSERT_THAT(dialogs.shown, SizeIs(1));
+        if (flash) {
+          EXPECT_THAT(dialogs.shown[0], testing::HasSubstr("page " + std::to_string(page) + " of"));
+        }
+        dialogs.shown.clear();
+        EXPECT_EQ(RecordFile(), kEarlierFile);
+        EXPECT_EQ(DataLogger(), nullptr);
+        EXPECT_TRUE(panel.Timer1().isActive());
+        backend.SetSilent(false);
+        backend.Replug();
+        Poll();
+        EXPECT_TRUE(usb.MeterConnected());
+      }
     }
   }
   EXPECT_THAT(editor.opened, IsEmpty());
