@@ -1,5 +1,5 @@
 #pragma once
-// The program's command line.
+// The command line options both programs share, and the window program's command line.
 
 #include <filesystem>
 #include <optional>
@@ -9,12 +9,17 @@
 
 #include "link/usb.h"
 
+namespace CLI {
+class App;
+}
+
 namespace halvane {
 
 struct Options {
   bool simulate = false;
   MeterIds device;
-  std::string trace_file;  // empty: no trace
+  std::string device_path;  // empty: the first meter found
+  std::string trace_file;   // empty: no trace
   // What the simulated meter's data logger holds instead of its samples; empty: the samples.
   std::filesystem::path sim_flash_file;
   std::vector<std::filesystem::path> sim_sd_files;
@@ -30,6 +35,11 @@ struct ParsedOptions {
 // "VID:PID" in hexadecimal, each 1 to 4 digits, an optional 0x prefix each.
 std::optional<MeterIds> ParseDeviceIds(std::string_view text);
 
+// Adds --simulate, --device, --path, --trace, --sim-flash and --sim-sd, which fill `options`.
+// `options` must outlive the parse.
+void AddMeterOptions(CLI::App& app, Options& options);
+
+// The window program's command line.
 ParsedOptions ParseOptions(const std::vector<std::string>& arguments);
 
 std::string UsageText();
