@@ -27,6 +27,12 @@ std::unique_ptr<DeviceLink> DeviceLink::Open(const Options& options, std::string
     link->device_backend_ = std::make_unique<HidapiBackend>();
   }
   link->backend_ = link->device_backend_.get();
+  if (link->simulated_ != nullptr && options.sim_unplug_at_read > 0) {
+    link->replug_ = std::make_unique<TimedReplugBackend>(
+        *link->simulated_, options.sim_unplug_at_read,
+        std::chrono::milliseconds(options.sim_replug_after_ms));
+    link->backend_ = link->replug_.get();
+  }
   if (!options.device_path.empty()) {
     link->path_filter_ = std::make_unique<PathFilterBackend>(*link->backend_, options.device_path);
     link->backend_ = link->path_filter_.get();

@@ -13,6 +13,7 @@
 #include "link/tracing_backend.h"
 #include "sim/simulated_backend.h"
 #include "sim/simulated_meter.h"
+#include "sim/timed_replug_backend.h"
 
 namespace halvane {
 
@@ -24,8 +25,6 @@ class DeviceLink {
 
   HidBackend& Backend() { return *backend_; }
   TracingBackend* Trace() { return tracing_.get(); }
-  // The simulated meter's backend, for fault injection; null over the instrument.
-  SimulatedBackend* Simulated() { return simulated_; }
 
  private:
   DeviceLink() = default;
@@ -33,6 +32,7 @@ class DeviceLink {
   std::unique_ptr<SimulatedMeter> meter_;
   std::unique_ptr<HidBackend> device_backend_;
   SimulatedBackend* simulated_ = nullptr;
+  std::unique_ptr<TimedReplugBackend> replug_;
   std::unique_ptr<PathFilterBackend> path_filter_;
   std::ofstream trace_stream_;
   std::unique_ptr<TracingBackend> tracing_;

@@ -87,6 +87,22 @@ void AddMeterOptions(CLI::App& app, Options& options) {
                  "in this order; an empty FILE is an empty entry")
       ->type_name("FILE...")
       ->needs(simulate);
+  app.add_option_function<std::string>(
+         "--sim-unplug",
+         [&options](const std::string& text) {
+           const std::size_t colon = text.find(':');
+           try {
+             options.sim_unplug_at_read = std::stoi(text.substr(0, colon));
+             options.sim_replug_after_ms =
+                 colon == std::string::npos ? 0 : std::stoi(text.substr(colon + 1));
+           } catch (const std::logic_error&) {
+             throw CLI::ValidationError("--sim-unplug", "takes READ[:MS], not '" + text + "'");
+           }
+         },
+         "with --simulate: unplug the meter just before the READ-th read and plug it back in "
+         "after MS milliseconds (for tests)")
+      ->group("")
+      ->needs(simulate);
 }
 
 ParsedOptions ParseOptions(const std::vector<std::string>& arguments) {
