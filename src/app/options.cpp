@@ -23,6 +23,14 @@ std::optional<std::uint16_t> ParseHexId(std::string_view text) {
   return value;
 }
 
+// An option whose value is missing would otherwise take the next option as its value.
+const CLI::Validator kFileName(
+    [](const std::string& file) {
+      return file.empty() || file.starts_with("--") ? "needs a file name, not '" + file + "'"
+                                                    : std::string();
+    },
+    "FILE");
+
 // The window program's parser; its help text is the usage text.
 struct WindowCommandLine {
   CLI::App app{"Live display, remote control and data download for the sound level meter.",
@@ -76,16 +84,19 @@ void AddMeterOptions(CLI::App& app, Options& options) {
                  "W or R, the bytes in hex), and each search for the meter: the devices found and "
                  "why each was passed over (S)")
       ->type_name("FILE")
-      ->check([](const std::string& file) { return file.empty() ? "needs a file name" : ""; });
+      ->check(kFileName);
   app.add_option("--sim-flash", options.sim_flash_file,
                  "with --simulate: the simulated meter's flash memory holds the raw image in FILE "
                  "(at most 1015807 bytes)")
       ->type_name("FILE")
+      ->check(kFileName)
       ->needs(simulate);
   app.add_option("--sim-sd", options.sim_sd_files,
                  "with --simulate: the simulated meter's SD card holds one raw set text per FILE, "
                  "in this order; an empty FILE is an empty entry")
       ->type_name("FILE...")
+      ->expected(1, CLI::detail::expected_max_vector_size)
+      ->check(kFileName)
       ->needs(simulate);
   app.add_option_function<std::string>(
          "--sim-unplug",

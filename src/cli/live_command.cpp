@@ -94,6 +94,9 @@ int RunLive(const Options& options, const LiveSettings& settings) {
     usb.OutputReport()[1] = kLivePollCommand;
     usb.ExchangeReports();
     if (!usb.MeterConnected()) {
+      if (StopRequested()) {
+        break;  // the signal cut the read short; the meter is still there
+      }
       if (!meter_away) {
         SayError("the meter does not answer; waiting for it");
         meter_away = true;

@@ -29,49 +29,28 @@ enum class Screen { LevelMeter, OctaveBars, OctaveTables, None };
 
 struct ScreenBands {
   Screen screen;
+  std::string_view name;
   bool octaves;
   bool thirds;
 };
 
-ScreenBands BandsOf(int display_mode) {
-  switch (display_mode) {
-    case 0:
-      return {Screen::LevelMeter, false, false};
-    case 1:
-      return {Screen::OctaveBars, true, false};
-    case 2:
-      return {Screen::OctaveBars, false, true};
-    case 3:
-      return {Screen::OctaveBars, true, true};
-    case 4:
-      return {Screen::OctaveTables, true, false};
-    case 5:
-      return {Screen::OctaveTables, false, true};
-    case 6:
-    case 7:
-      return {Screen::OctaveTables, true, true};
-    default:
-      return {Screen::None, false, false};
-  }
-}
+// By display mode 0 to 7.
+constexpr std::array<ScreenBands, 8> kScreens{{
+    {Screen::LevelMeter, "SLM", false, false},
+    {Screen::OctaveBars, "1/1 OCT", true, false},
+    {Screen::OctaveBars, "1/3 OCT", false, true},
+    {Screen::OctaveBars, "1/1 & 1/3 OCT", true, true},
+    {Screen::OctaveTables, "1/1 OCT", true, false},
+    {Screen::OctaveTables, "1/3 OCT", false, true},
+    {Screen::OctaveTables, "1/1 & 1/3 OCT", true, true},
+    {Screen::OctaveTables, "1/1 & 1/3 OCT", true, true},
+}};
 
-std::string_view ScreenName(int display_mode) {
-  switch (display_mode) {
-    case 0:
-      return "SLM";
-    case 1:
-    case 4:
-      return "1/1 OCT";
-    case 2:
-    case 5:
-      return "1/3 OCT";
-    case 3:
-    case 6:
-    case 7:
-      return "1/1 & 1/3 OCT";
-    default:
-      return "Non-Measurement Mode";
+ScreenBands BandsOf(int display_mode) {
+  if (display_mode < 0 || display_mode >= static_cast<int>(kScreens.size())) {
+    return {Screen::None, "Non-Measurement Mode", false, false};
   }
+  return kScreens[static_cast<std::size_t>(display_mode)];
 }
 
 class FieldList {
@@ -122,7 +101,7 @@ std::vector<LiveField> LiveFields(const LiveSample& sample) {
   FieldList fields;
   fields.Add("time", sample.pc_time);
   fields.Add("display_mode", std::int64_t{r.DisplayMode});
-  fields.Add("screen", std::string(ScreenName(r.DisplayMode)));
+  fields.Add("screen", std::string(bands.name));
   fields.Add("main_freq_weighting", r.MainFreqWeighting);
   fields.Add("main_time_weighting", r.MainTimeWeighting);
   fields.Add("main_item", r.MainItemLabel);

@@ -55,11 +55,15 @@ class CliProgramTest : public testing::Test {
   }
   void TearDown() override { fs::remove_all(folder_); }
 
-  // halvane-cli with these arguments, each passed as it stands.
-  Run Cli(const std::vector<std::string>& arguments) const {
-    std::string command = std::string("'") + HALVANE_CLI + "'";
+  // halvane-cli with these arguments, each passed as it stands; or, `through_shell`, the
+  // command of the arguments with the program's path after them, as $0 of a `sh -c`.
+  Run Cli(const std::vector<std::string>& arguments, bool through_shell = false) const {
+    std::string command = through_shell ? "" : std::string("'") + HALVANE_CLI + "'";
     for (const std::string& argument : arguments) {
       command += " '" + argument + "'";
+    }
+    if (through_shell) {
+      command += std::string(" '") + HALVANE_CLI + "'";
     }
     command += " >'" + (folder_ / "out").string() + "' 2>'" + (folder_ / "err").string() + "'";
     const int status = std::system(command.c_str());
@@ -136,6 +140,20 @@ TEST_F(CliProgramTest, LiveWaitsForAMeterThatWasAwayAndGoesOn) {
   EXPECT_GE(std::fmod(seconds(2) - seconds(1) + 3600, 3600), 2.5);  // the gap
   EXPECT_NE(run.err.find("waiting for it"), std::string::npos);
   EXPECT_NE(run.err.find("answers again"), std::string::npos);
+}
+
+TEST_F(CliProgramTest, LiveStopsOnSigtermWithEveryLineComplete) {
+  const Run run =
+      Cli({"sh", "-c", "\"$0\" --simulate live & pid=$!; sleep 1.3; kill -TERM $pid; wait $pid"},
+          /*through_shell=*/true);
+  EXPECT_EQ(run.status, kExitSuccess) << run.err;
+  EXPECT_EQ(run.err, "");
+  EXPECT_TRUE(run.out.ends_with("\n"));
+  const std::vector<std::string> lines = Lines(run.out);
+  EXPECT_GE(lines.size(), 3u);
+  for (const std::string& line : lines) {
+    EXPECT_TRUE(nlohmann::json::accept(line)) << line;
+  }
 }
 
 TEST_F(CliProgramTest, DownloadsAreTheFilesTheWindowWrites) {
