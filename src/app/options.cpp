@@ -29,7 +29,7 @@ const CLI::Validator kFileName(
       return file.empty() || file.starts_with("--") ? "needs a file name, not '" + file + "'"
                                                     : std::string();
     },
-    "FILE");
+    "");
 
 // The window program's parser; its help text is the usage text.
 struct WindowCommandLine {

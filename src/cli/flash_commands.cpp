@@ -170,7 +170,7 @@ void AddFlashCommands(CLI::App& app, const Options& options, std::function<int()
 
   CLI::App* list = flash->add_subcommand("list", "List the records of the flash memory.");
   AddListFormatOption(*list, settings->format);
-  list->footer("Example:\n  halvane-cli flash list --format json");
+  list->footer("Example:\n  halvane-cli flash list --format json\n");
   list->callback([&run, &options, settings] {
     run = [&options, settings] { return RunList(options, *settings); };
   });
@@ -185,7 +185,7 @@ void AddFlashCommands(CLI::App& app, const Options& options, std::function<int()
   get->footer(
       "Examples:\n  halvane-cli flash get 3 -o record3.txt\n  halvane-cli flash get --all -o "
       "records/\nWith --all each file is named by record number and start time, e.g. "
-      "record-003-20250114-093000.txt.");
+      "record-003-20250114-093000.txt.\n");
   get->callback([&run, &options, settings] {
     run = [&options, settings] { return RunGet(options, *settings); };
   });
@@ -193,7 +193,7 @@ void AddFlashCommands(CLI::App& app, const Options& options, std::function<int()
   CLI::App* save =
       flash->add_subcommand("save", "Save the raw flash image, as --sim-flash reads it.");
   save->add_option("-o,--output", settings->output, "the image file")->required();
-  save->footer("Example:\n  halvane-cli flash save -o flash.bin");
+  save->footer("Example:\n  halvane-cli flash save -o flash.bin\n");
   save->callback([&run, &options, settings] {
     run = [&options, settings] { return RunSave(options, *settings); };
   });

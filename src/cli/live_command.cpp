@@ -144,7 +144,7 @@ void AddLiveCommand(CLI::App& app, const Options& options, std::function<int()>&
   live->footer(
       "Example:\n  halvane-cli live --format csv --output levels.csv\n"
       "Ctrl-C or SIGTERM stop it after the line being written. While the meter is away it says "
-      "so on standard error and waits for it.");
+      "so on standard error and waits for it.\n");
   live->callback([&run, &options, settings] {
     run = [&options, settings] { return RunLive(options, *settings); };
   });

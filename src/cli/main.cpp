@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
   app.footer(
       "Every command has its own --help with an example.\n"
       "Exit status: 0 success, 1 a file could not be written, 2 a wrong command line, input "
-      "file, item or number, 3 no meter found, 4 the meter stopped answering during a transfer.");
+      "file, item or number, 3 no meter found, 4 the meter stopped answering during a transfer.\n");
   halvane::AddLiveCommand(app, options, run);
   halvane::AddFlashCommands(app, options, run);
   halvane::AddSdCommands(app, options, run);

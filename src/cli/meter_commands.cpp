@@ -112,7 +112,7 @@ void AddDevicesCommand(CLI::App& app, const Options& options, std::function<int(
   AddListFormatOption(*devices, *format);
   devices->footer(
       "Example:\n  halvane-cli devices\nPass a path to --path to pick that meter when several "
-      "identical meters are attached.");
+      "identical meters are attached.\n");
   devices->callback([&run, &options, format] {
     run = [&options, format] { return RunDevices(options, *format); };
   });
@@ -123,11 +123,11 @@ void AddClockCommands(CLI::App& app, const Options& options, std::function<int()
   clock->require_subcommand(1);
   CLI::App* get =
       clock->add_subcommand("get", "Print the meter's date and time (YY/MM/DD hh:mm:ss).");
-  get->footer("Example:\n  halvane-cli clock get");
+  get->footer("Example:\n  halvane-cli clock get\n");
   get->callback([&run, &options] { run = [&options] { return RunClockGet(options); }; });
   CLI::App* sync = clock->add_subcommand(
       "sync", "Set the meter's clock to the PC's local time and print the time set.");
-  sync->footer("Example:\n  halvane-cli clock sync");
+  sync->footer("Example:\n  halvane-cli clock sync\n");
   sync->callback([&run, &options] { run = [&options] { return RunClockSync(options); }; });
 }
 

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <string>
 
+#include "live/live_reply.h"
+
 namespace halvane {
 
 MeterSession::MeterSession(std::unique_ptr<DeviceLink> link, const Options& options)
@@ -21,7 +23,12 @@ std::unique_ptr<MeterSession> MeterSession::Open(const Options& options) {
 }
 
 bool MeterSession::FindMeter() {
-  if (usb_.FindMeter()) {
+  // One live poll, as the main window's poll always precedes a command: the transfers begin
+  // by taking that poll's reply off the link.
+  usb_.OutputReport()[0] = 0x00;
+  usb_.OutputReport()[1] = kLivePollCommand;
+  usb_.ExchangeReports();
+  if (usb_.MeterConnected()) {
     return true;
   }
   SayError(kMeterNotConnectedMessage);

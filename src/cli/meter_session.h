@@ -18,7 +18,7 @@ class MeterSession {
   USB& Usb() { return usb_; }
   DeviceLink& Link() { return *link_; }
 
-  // Searches for the meter; false, after saying so, when none is attached.
+  // Searches for the meter and polls it once; false, after saying so, when none answers.
   bool FindMeter();
 
  private:

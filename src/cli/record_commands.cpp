@@ -112,7 +112,7 @@ void AddRecordCommands(CLI::App& app, std::function<int()>& run) {
 
   CLI::App* info = record->add_subcommand("info", "Print the header of a record file as JSON.");
   info->add_option("FILE", settings->file, "the record file")->required();
-  info->footer("Example:\n  halvane-cli record info record3.txt");
+  info->footer("Example:\n  halvane-cli record info record3.txt\n");
   info->callback([&run, settings] { run = [settings] { return RunInfo(*settings); }; });
 
   CLI::App* item = record->add_subcommand(
@@ -127,7 +127,7 @@ void AddRecordCommands(CLI::App& app, std::function<int()>& run) {
           std::map<std::string, ItemFormat>{{"csv", ItemFormat::Csv},
                                             {"jsonl", ItemFormat::JsonLines}},
           CLI::ignore_case));
-  item->footer("Example:\n  halvane-cli record item record3.txt \"Leq(Main)\" --format csv");
+  item->footer("Example:\n  halvane-cli record item record3.txt \"Leq(Main)\" --format csv\n");
   item->callback([&run, settings] { run = [settings] { return RunItem(*settings); }; });
 }
 

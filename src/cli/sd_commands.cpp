@@ -109,7 +109,7 @@ void AddSdCommands(CLI::App& app, const Options& options, std::function<int()>& 
 
   CLI::App* list = sd->add_subcommand("list", "List the sets of the SD card.");
   AddListFormatOption(*list, settings->format);
-  list->footer("Example:\n  halvane-cli sd list --format json");
+  list->footer("Example:\n  halvane-cli sd list --format json\n");
   list->callback([&run, &options, settings] {
     run = [&options, settings] { return RunList(options, *settings); };
   });
@@ -119,7 +119,7 @@ void AddSdCommands(CLI::App& app, const Options& options, std::function<int()>& 
       ->required()
       ->check(CLI::PositiveNumber);
   get->add_option("-o,--output", settings->output, "the record file (default: standard output)");
-  get->footer("Example:\n  halvane-cli sd get 2 -o set2.txt");
+  get->footer("Example:\n  halvane-cli sd get 2 -o set2.txt\n");
   get->callback([&run, &options, settings] {
     run = [&options, settings] { return RunDownload(options, *settings, RecordFile); };
   });
@@ -130,7 +130,7 @@ void AddSdCommands(CLI::App& app, const Options& options, std::function<int()>& 
       ->required()
       ->check(CLI::PositiveNumber);
   save->add_option("-o,--output", settings->output, "the set file")->required();
-  save->footer("Example:\n  halvane-cli sd save 2 -o set2.sd");
+  save->footer("Example:\n  halvane-cli sd save 2 -o set2.sd\n");
   save->callback([&run, &options, settings] {
     run = [&options, settings] { return RunDownload(options, *settings, RawSet); };
   });
