@@ -1,13 +1,18 @@
 // Saves pictures of the windows over the simulated meter, on a screen of 1920 x 1080 pixels:
 // the main window in each display mode and unplugged, its toolbar, each settings list open, the
-// keypad, clock and comparator windows, and the whole screen with all of them open.
+// keypad, clock and comparator windows, the whole screen with all of them open, the message of a
+// command that finds no meter; the SD set list, the caption halfway through a download, a record
+// file as a text viewer shows it and the "Data Logger" window after a read of a full flash.
 // Usage: halvane_screenshots DIR
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -20,6 +25,8 @@
 #include "control/rtc_window.h"
 #include "link/usb.h"
 #include "live/panel.h"
+#include "records/logged_data_controls.h"
+#include "sim/sample_logger_contents.h"
 #include "sim/simulated_backend.h"
 #include "sim/simulated_meter.h"
 #include "tools/save_window.h"
@@ -49,6 +56,35 @@ void ClickLabel(QWidget& window, const char* name) {
                       Qt::NoButton, Qt::NoModifier);
   QApplication::sendEvent(label, &release);
 }
+
+class NoEditor : public halvane::TextEditorLauncher {
+ public:
+  bool Open(const std::filesystem::path&) override { return true; }
+};
+
+// Keeps the first picture of the window whose caption shows at least half of a download done,
+// with the caption drawn above it as the title bar would show it.
+class HalfwayCaption : public QObject {
+ public:
+  explicit HalfwayCaption(QWidget& window) : window_(window) { window.installEventFilter(this); }
+  bool eventFilter(QObject*, QEvent* event) override {
+    const QString title = window_.windowTitle();
+    if (event->type() == QEvent::WindowTitleChange && picture.isNull() &&
+        title.endsWith("% Completed") && title.section('%', 0, 0).toDouble() >= 50) {
+      const QPixmap body = window_.grab();
+      picture = QImage(body.width(), body.height() + 28, QImage::Format_RGB32);
+      picture.fill(QColor(220, 225, 235));
+      QPainter painter(&picture);
+      painter.drawText(QRect(8, 0, body.width(), 28), Qt::AlignVCenter, title);
+      painter.drawPixmap(0, 28, body);
+    }
+    return false;
+  }
+  QImage picture;
+
+ private:
+  QWidget& window_;
+};
 
 }  // namespace
 
@@ -117,5 +153,47 @@ int main(int argc, char** argv) {
   backend.Unplug();
   poll();
   Save(panel, folder, "no-connection");
+  QMessageBox no_meter(QMessageBox::Critical, halvane::kProgramTitle,
+                       QString::fromUtf8(halvane::kMeterNotConnectedMessage.data(),
+                                         halvane::kMeterNotConnectedMessage.size()),
+                       QMessageBox::Ok, &panel);
+  no_meter.show();
+  Save(no_meter, folder, "no-meter-message");
+  no_meter.hide();
+  backend.Replug();
+  poll();
+
+  NoEditor editor;
+  halvane::LoggedDataControls logged(controls.Context(), panel, controls.Toolbar(), editor);
+  controls.Toolbar().Click("SD");
+  panel.Timer1().stop();
+  Save(panel, folder, "sd-sets-list");
+  HalfwayCaption caption(panel);
+  QComboBox* sets = panel.Lists().ComboSets;
+  sets->setCurrentIndex(3);
+  emit sets->activated(3);
+  panel.Timer1().stop();
+  caption.picture.save(folder.filePath("sd-download-caption.png"));
+
+  QFile file(QString::fromStdString(panel.TempFilePath().string()));
+  file.open(QIODevice::ReadOnly);
+  QPlainTextEdit viewer;
+  viewer.setWindowTitle("Halvane.tmp");
+  viewer.setLineWrapMode(QPlainTextEdit::NoWrap);
+  QFont mono("Liberation Mono", 9);
+  viewer.setFont(mono);
+  viewer.setTabStopDistance(8 * QFontMetricsF(mono).horizontalAdvance(' '));
+  viewer.setPlainText(QString::fromLatin1(file.readAll()));
+  viewer.resize(1400, 500);
+  viewer.show();
+  Save(viewer, folder, "record-file");
+
+  meter.State().flash_image = halvane::FullFlashImage();
+  controls.Toolbar().Click("Memory");
+  panel.Timer1().stop();
+  if (halvane::Memory* window = logged.FlashMemory().Window()) {
+    Save(*window, folder, "data-logger-full-flash");
+  }
+
   return 0;
 }

@@ -10,6 +10,7 @@
 #include "app/options.h"
 #include "control/meter_controls.h"
 #include "graphs/plot_selection_controls.h"
+#include "history/level_history_controls.h"
 #include "link/usb.h"
 #include "live/panel.h"
 #include "records/logged_data_controls.h"
@@ -63,6 +64,7 @@ int main(int argc, char** argv) {
   halvane::LoggedDataControls logged_data(controls.Context(), panel, controls.Toolbar(), editor);
   halvane::PlotSelectionControls plot_selection(panel, panel.Lists(), controls.Toolbar(), dialogs,
                                                 editor);
+  halvane::LevelHistoryControls level_history(panel, controls.Toolbar(), dialogs);
   panel.show();
   return QApplication::exec();
 }

@@ -12,6 +12,7 @@
 #include "control/meter_commands.h"
 #include "control/poll_pause.h"
 #include "live/band_labels.h"
+#include "ui/named_label.h"
 #include "ui/qt_text.h"
 
 namespace halvane {
@@ -30,12 +31,6 @@ QComboBox* NewList(const char* name, QWidget* parent) {
   list->setEditable(true);
   list->setInsertPolicy(QComboBox::NoInsert);
   return list;
-}
-
-QLabel* NewLabel(const char* name, const char* text, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(name);
-  return label;
 }
 
 }  // namespace
@@ -63,9 +58,9 @@ Comparator::Comparator(ControlContext context, QWidget* owner)
     level_->addItem(QString::number(level));
   }
   layout->addWidget(level_, 0, 1);
-  layout->addWidget(NewLabel("LbldB", "dB", this), 0, 2);
+  layout->addWidget(NamedLabel("LbldB", "dB", this), 0, 2);
   layout->addWidget(band_, 1, 1);
-  layout->addWidget(NewLabel("LblBand", "Hz", this), 1, 2);
+  layout->addWidget(NamedLabel("LblBand", "Hz", this), 1, 2);
   auto* ok = new QPushButton("OK", this);
   ok->setObjectName("CmdOK");
   layout->addWidget(ok, 2, 1);

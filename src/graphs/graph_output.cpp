@@ -8,6 +8,7 @@
 #include <QPrinter>
 
 #include "records/atomic_file.h"
+#include "ui/user_dialogs.h"
 
 namespace halvane {
 
@@ -51,6 +52,26 @@ std::optional<std::string> ExportPicture(const std::filesystem::path& target, QS
   const bool pdf = target.extension() == ".pdf" || target.extension() == ".PDF";
   const QByteArray bytes = pdf ? PdfBytes(size, paint) : PngBytes(size, paint);
   return WriteFileAtomically(target, std::string_view(bytes.constData(), bytes.size()));
+}
+
+void ExportGraph(UserDialogs& dialogs, QCustomPlot& graph,
+                 const std::function<std::string()>& csv_text) {
+  const std::filesystem::path target =
+      dialogs.AskSaveFile("Export", "PNG image (*.png);;PDF document (*.pdf);;CSV values (*.csv)");
+  if (target.empty()) {
+    return;
+  }
+  std::optional<std::string> failure;
+  if (target.extension() == ".csv" || target.extension() == ".CSV") {
+    failure = WriteFileAtomically(target, csv_text());
+  } else {
+    failure = ExportPicture(target, graph.size(), [&graph](QCPPainter& painter, QSize size) {
+      graph.toPainter(&painter, size.width(), size.height());
+    });
+  }
+  if (failure) {
+    dialogs.ShowCritical(*failure);
+  }
 }
 
 void PrintWindowImage(QWidget& window, QWidget& hidden, QPrinter& printer) {

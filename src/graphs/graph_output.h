@@ -8,10 +8,13 @@
 #include <string>
 
 class QCPPainter;
+class QCustomPlot;
 class QPrinter;
 class QWidget;
 
 namespace halvane {
+
+class UserDialogs;
 
 // Draws the graph into a painter whose area is `size` pixels.
 using PaintGraph = std::function<void(QCPPainter& painter, QSize size)>;
@@ -20,6 +23,11 @@ using PaintGraph = std::function<void(QCPPainter& painter, QSize size)>;
 // and writes the file whole. Nullopt on success, else why the file could not be written.
 std::optional<std::string> ExportPicture(const std::filesystem::path& target, QSize size,
                                          const PaintGraph& paint);
+
+// Asks where to export `graph` and writes it there whole: the CSV text `csv_text` makes for a
+// name ending in ".csv", otherwise the picture. A file that cannot be written is reported.
+void ExportGraph(UserDialogs& dialogs, QCustomPlot& graph,
+                 const std::function<std::string()>& csv_text);
 
 // Prints the window's image on one page of `printer`, as large as the page allows, with
 // `hidden` (a toolbar, a frame of controls) left out and the rest laid out without it.

@@ -15,7 +15,6 @@
 #include "graphs/record_time_ticker.h"
 #include "graphs/span_statistics.h"
 #include "graphs/track_modes.h"
-#include "records/atomic_file.h"
 #include "ui/qt_text.h"
 
 namespace halvane {
@@ -312,23 +311,9 @@ void Plot::PrintOn(QPrinter& printer) {
 }
 
 void Plot::Export() {
-  const std::filesystem::path target =
-      dialogs_.AskSaveFile("Export", "PNG image (*.png);;PDF document (*.pdf);;CSV values (*.csv)");
-  if (target.empty()) {
-    return;
-  }
-  std::optional<std::string> failure;
-  if (target.extension() == ".csv" || target.extension() == ".CSV") {
-    failure = WriteFileAtomically(
-        target, ItemCsvText(data_.ItemName, data_.column.values, data_.column.date_times));
-  } else {
-    failure = ExportPicture(target, graph_->size(), [this](QCPPainter& painter, QSize size) {
-      graph_->toPainter(&painter, size.width(), size.height());
-    });
-  }
-  if (failure) {
-    dialogs_.ShowCritical(*failure);
-  }
+  ExportGraph(dialogs_, *graph_, [this] {
+    return ItemCsvText(data_.ItemName, data_.column.values, data_.column.date_times);
+  });
 }
 
 }  // namespace halvane

@@ -109,6 +109,7 @@ void Panel::PollMeter() {
     DrawLiveScreen(canvas_, reading_);
   }
   view_->update();
+  emit Polled(usb_.MeterConnected() ? &reading_ : nullptr);
 }
 
 // Puts the meter's state into the lists and images; setting a list's text runs no handler.

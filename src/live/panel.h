@@ -45,6 +45,10 @@ class Panel : public QMainWindow {
   // One poll: ask the meter for its display, decode the reply, mirror it and redraw.
   void PollMeter();
 
+ signals:
+  // After each poll: its decoded reading, or null when the meter did not answer.
+  void Polled(const halvane::LiveReading* reading);
+
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;

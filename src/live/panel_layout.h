@@ -13,7 +13,7 @@ struct ToolbarButton {
   std::string_view text;
 };
 
-inline constexpr std::array<ToolbarButton, 15> kToolbarButtons{{
+inline constexpr std::array<ToolbarButton, 16> kToolbarButtons{{
     {"RecMode", "Storage Mode"},
     {"Storage", "Storage"},
     {"RTC", "Real Time Clock"},
@@ -29,6 +29,7 @@ inline constexpr std::array<ToolbarButton, 15> kToolbarButtons{{
     {"CtrButton", "Control Panel"},
     {"Erase", "Erase Data Logger"},
     {"Plot", "Plot From File"},
+    {"History", "Level History"},
 }};
 
 inline constexpr std::array<std::string_view, 6> kTriggerEntries{

@@ -6,6 +6,7 @@
 
 #include "live/band_labels.h"
 #include "live/panel_layout.h"
+#include "ui/named_label.h"
 #include "ui/qt_text.h"
 
 namespace halvane {
@@ -40,12 +41,6 @@ QComboBox* CreateList(QWidget* parent, const char* name, const QStringList& entr
   list->addItems(entries);
   list->hide();
   return list;
-}
-
-QLabel* CreateLabel(QWidget* parent, const char* name, const char* caption) {
-  auto* label = new QLabel(caption, parent);
-  label->setObjectName(name);
-  return label;
 }
 
 QPushButton* CreateButton(QWidget* parent, const char* name, const char* caption) {
@@ -88,8 +83,8 @@ PanelLists CreatePanelLists(QWidget* parent) {
   lists.CombodB = CreateList(lists.PicTriggerdB, "CombodB", LevelEntries(), true);
   lists.ComboBand =
       CreateList(lists.PicTriggerdB, "ComboBand", ToStringList(ThirdOctaveBandLabels), true);
-  lists.LbldB = CreateLabel(lists.PicTriggerdB, "LbldB", "dB");
-  lists.LblBand = CreateLabel(lists.PicTriggerdB, "LblBand", "Hz");
+  lists.LbldB = NamedLabel("LbldB", "dB", lists.PicTriggerdB);
+  lists.LblBand = NamedLabel("LblBand", "Hz", lists.PicTriggerdB);
   lists.CmdTriggerdBOK = CreateButton(lists.PicTriggerdB, "CmdTriggerdBOK", "OK");
   lists.CmdTriggerdBExit = CreateButton(lists.PicTriggerdB, "CmdTriggerdBExit", "Exit");
   auto* layout = new QHBoxLayout(lists.PicTriggerdB);

@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QVBoxLayout>
 
+#include "ui/named_label.h"
 #include "ui/qt_text.h"
 
 namespace halvane {
@@ -22,12 +23,6 @@ constexpr std::array<GridColumn, 4> kGridColumns{{
     {"Mode", "AAAAA"},
     {"Records", "AAAAAAAA"},
 }};
-
-QLabel* Label(const char* name, const char* caption, QWidget* parent) {
-  auto* label = new QLabel(caption, parent);
-  label->setObjectName(name);
-  return label;
-}
 
 }  // namespace
 
@@ -50,10 +45,10 @@ Memory::Memory(RecordFileOutput output, QWidget* parent)
   msize_->setValue(0);
   msize_->setFormat("Memory Size %p%");
   auto* legend = new QHBoxLayout;
-  legend->addWidget(Label("LblMemorySize", "Capacity : 512 K", ss_panel2));
+  legend->addWidget(NamedLabel("LblMemorySize", "Capacity : 512 K", ss_panel2));
   legend->addStretch();
-  legend->addWidget(Label("Label2", "Used", ss_panel2));
-  legend->addWidget(Label("Label3", "Unused", ss_panel2));
+  legend->addWidget(NamedLabel("Label2", "Used", ss_panel2));
+  legend->addWidget(NamedLabel("Label3", "Unused", ss_panel2));
   auto* gauge = new QVBoxLayout(ss_panel2);
   gauge->addWidget(msize_);
   gauge->addLayout(legend);

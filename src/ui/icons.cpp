@@ -15,7 +15,7 @@ struct ToolbarPictogram {
   const char* resource;
 };
 
-constexpr std::array<ToolbarPictogram, 15> kToolbarPictograms{{
+constexpr std::array<ToolbarPictogram, 16> kToolbarPictograms{{
     {"RecMode", ":/toolbar/recording_mode.svg"},
     {"Storage", ":/toolbar/storage_device.svg"},
     {"RTC", ":/toolbar/clock.svg"},
@@ -31,6 +31,7 @@ constexpr std::array<ToolbarPictogram, 15> kToolbarPictograms{{
     {"CtrButton", ":/toolbar/keypad.svg"},
     {"Erase", ":/toolbar/erase.svg"},
     {"Plot", ":/toolbar/plot_file.svg"},
+    {"History", ":/toolbar/level_history.svg"},
 }};
 
 constexpr int kStatusImageSize = 16;

@@ -65,7 +65,7 @@ TEST_F(PanelStartUpTest, ListsAreFilledAndHiddenAndThePollStartsWithoutTalkingTo
   EXPECT_EQ(EntriesOf(Find<QComboBox>("ComboBand")).back(), "AP");
 }
 
-TEST_F(PanelStartUpTest, ToolbarHasTheFifteenButtonsInOrderWithTextsAndDistinctPictograms) {
+TEST_F(PanelStartUpTest, ToolbarHasItsButtonsInOrderWithTextsAndDistinctPictograms) {
   std::vector<std::string> keys;
   std::vector<QImage> pictograms;
   for (QAction* action : Find<QToolBar>("Toolbar1")->actions()) {
@@ -78,9 +78,9 @@ TEST_F(PanelStartUpTest, ToolbarHasTheFifteenButtonsInOrderWithTextsAndDistinctP
       pictograms.push_back(pictogram);
     }
   }
-  EXPECT_THAT(
-      keys, ElementsAre("RecMode", "Storage", "RTC", "Comparator", "Trigger", "BackLight", "Period",
-                        "AC", "FS", "Intv", "Memory", "SD", "CtrButton", "Erase", "Plot"));
+  EXPECT_THAT(keys, ElementsAre("RecMode", "Storage", "RTC", "Comparator", "Trigger", "BackLight",
+                                "Period", "AC", "FS", "Intv", "Memory", "SD", "CtrButton", "Erase",
+                                "Plot", "History"));
   EXPECT_EQ(Find<QAction>("BackLight")->text(), "Back Light Auto Off");
 }
 

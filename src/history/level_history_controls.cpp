@@ -1,0 +1,29 @@
+#include "history/level_history_controls.h"
+
+#include <QDateTime>
+
+namespace halvane {
+
+LevelHistoryControls::LevelHistoryControls(Panel& panel, ToolbarCommands& toolbar,
+                                           UserDialogs& dialogs)
+    : panel_(panel), dialogs_(dialogs) {
+  toolbar.AddBranch("History", [this] { OpenHistory(); });
+  connect(&panel, &Panel::Polled, this, [this](const LiveReading* reading) {
+    if (!window_.isNull()) {
+      window_->Record(QDateTime::currentMSecsSinceEpoch(), reading);
+    }
+  });
+}
+
+void LevelHistoryControls::OpenHistory() {
+  if (window_.isNull()) {
+    // Closing the window lets its 24 hours of samples go.
+    window_ = new LevelHistoryWindow(dialogs_, &panel_);
+    window_->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  window_->show();
+  window_->raise();
+  window_->activateWindow();
+}
+
+}  // namespace halvane

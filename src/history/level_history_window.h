@@ -1,0 +1,69 @@
+#pragma once
+// The "History" window: a strip chart of the main channel's current value and the sub
+// channel's Lp against the PC clock, fed by the live poll, with the statistics of the visible
+// span and since opening, a limit line and exports of the visible span.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QWidget>
+#include <array>
+
+#include "history/history_statistics.h"
+#include "history/level_history.h"
+#include "live/live_reply.h"
+#include "ui/user_dialogs.h"
+
+class QCustomPlot;
+class QCPGraph;
+
+namespace halvane {
+
+class LevelHistoryWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  // The spans the window follows the newest sample with, in minutes.
+  static constexpr std::array<int, 4> kSpanMinutes{1, 5, 15, 60};
+
+  // `capacity` samples are kept: 24 hours of polls unless a test asks for fewer.
+  explicit LevelHistoryWindow(UserDialogs& dialogs, QWidget* parent = nullptr,
+                              std::size_t capacity = LevelHistory::kDayOfPolls);
+
+  // One poll at PC time `pc_time_ms`: its decoded reading, or null when the meter did not
+  // answer. Redraws when `redraw`.
+  void Record(std::int64_t pc_time_ms, const LiveReading* reading, bool redraw = true);
+  // Draws the chart, the marks and the statistics for the visible span.
+  void Redraw();
+
+  const LevelHistory& History() const { return history_; }
+  QCustomPlot& Chart() { return *chart_; }
+
+ private:
+  void BuildControls();
+  void FollowNewest();
+  void DrawSeries(std::int64_t from_ms, std::int64_t to_ms);
+  void DrawMarks();
+  void ShowStatistics(std::int64_t from_ms, std::int64_t to_ms);
+  void LimitChanged();
+  void Export();
+
+  UserDialogs& dialogs_;
+  LevelHistory history_;
+  std::array<RunningStatistics, 2> since_opening_;
+  QCustomPlot* chart_;
+  std::array<QCPGraph*, 2> graphs_{};
+  QCPGraph* above_limit_ = nullptr;
+  QComboBox* combo_span_ = nullptr;
+  QCheckBox* chk_follow_ = nullptr;
+  QComboBox* combo_track_ = nullptr;
+  QCheckBox* chk_limit_ = nullptr;
+  QDoubleSpinBox* spin_limit_ = nullptr;
+  QLabel* lbl_visible_ = nullptr;
+  QLabel* lbl_since_opening_ = nullptr;
+  QLabel* lbl_limit_ = nullptr;
+  bool redrawing_ = false;
+};
+
+}  // namespace halvane
