@@ -6,6 +6,7 @@ packages=(
   g++ cmake make ninja-build pkg-config git
   qt6-base-dev libqt6svg6 libhidapi-dev libqcustomplot-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  libcli11-dev nlohmann-json3-dev
   clang libclang-rt-14-dev
   fonts-dejavu-core fonts-liberation2
 )

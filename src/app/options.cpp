@@ -1,5 +1,7 @@
 #include "app/options.h"
 
+#include <CLI/CLI.hpp>
+#include <algorithm>
 #include <charconv>
 
 namespace halvane {
@@ -21,6 +23,28 @@ std::optional<std::uint16_t> ParseHexId(std::string_view text) {
   return value;
 }
 
+// An option whose value is missing would otherwise take the next option as its value.
+const CLI::Validator kFileName(
+    [](const std::string& file) {
+      return file.empty() || file.starts_with("--") ? "needs a file name, not '" + file + "'"
+                                                    : std::string();
+    },
+    "");
+
+// The window program's parser; its help text is the usage text.
+struct WindowCommandLine {
+  CLI::App app{"Live display, remote control and data download for the sound level meter.",
+               "halvane"};
+  Options options;
+
+  WindowCommandLine() {
+    app.set_help_flag();
+    AddMeterOptions(app, options);
+    app.add_flag("-h,--help", options.show_help, "show this help");
+    app.add_flag("--version", options.show_version, "show the version");
+  }
+};
+
 }  // namespace
 
 std::optional<MeterIds> ParseDeviceIds(std::string_view text) {
@@ -36,77 +60,76 @@ std::optional<MeterIds> ParseDeviceIds(std::string_view text) {
   return MeterIds{*vendor, *product};
 }
 
+void AddMeterOptions(CLI::App& app, Options& options) {
+  CLI::Option* simulate = app.add_flag(
+      "--simulate", options.simulate, "use the built-in simulated meter instead of the instrument");
+  app.add_option_function<std::string>(
+         "--device",
+         [&options](const std::string& text) {
+           const auto ids = ParseDeviceIds(text);
+           if (!ids) {
+             throw CLI::ValidationError("--device", "takes VID:PID in hexadecimal, not '" + text +
+                                                        "', for example --device 0483:5750");
+           }
+           options.device = *ids;
+         },
+         "look for the meter under these USB IDs (hexadecimal, default 0483:5750)")
+      ->type_name("VID:PID");
+  app.add_option("--path", options.device_path,
+                 "use the meter at this device path (as 'devices' lists them) when several "
+                 "identical meters are attached")
+      ->type_name("PATH");
+  app.add_option("--trace", options.trace_file,
+                 "append every report written to and read from the meter to FILE (milliseconds, "
+                 "W or R, the bytes in hex), and each search for the meter: the devices found and "
+                 "why each was passed over (S)")
+      ->type_name("FILE")
+      ->check(kFileName);
+  app.add_option("--sim-flash", options.sim_flash_file,
+                 "with --simulate: the simulated meter's flash memory holds the raw image in FILE "
+                 "(at most 1015807 bytes)")
+      ->type_name("FILE")
+      ->check(kFileName)
+      ->needs(simulate);
+  app.add_option("--sim-sd", options.sim_sd_files,
+                 "with --simulate: the simulated meter's SD card holds one raw set text per FILE, "
+                 "in this order; an empty FILE is an empty entry")
+      ->type_name("FILE...")
+      ->expected(1, CLI::detail::expected_max_vector_size)
+      ->check(kFileName)
+      ->needs(simulate);
+  app.add_option_function<std::string>(
+         "--sim-unplug",
+         [&options](const std::string& text) {
+           const std::size_t colon = text.find(':');
+           try {
+             options.sim_unplug_at_read = std::stoi(text.substr(0, colon));
+             options.sim_replug_after_ms =
+                 colon == std::string::npos ? 0 : std::stoi(text.substr(colon + 1));
+           } catch (const std::logic_error&) {
+             throw CLI::ValidationError("--sim-unplug", "takes READ[:MS], not '" + text + "'");
+           }
+         },
+         "with --simulate: unplug the meter just before the READ-th read and plug it back in "
+         "after MS milliseconds (for tests)")
+      ->group("")
+      ->needs(simulate);
+}
+
 ParsedOptions ParseOptions(const std::vector<std::string>& arguments) {
-  Options options;
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
-    auto value = [&]() -> const std::string* {
-      return i + 1 < arguments.size() ? &arguments[++i] : nullptr;
-    };
-    if (argument == "--simulate") {
-      options.simulate = true;
-    } else if (argument == "--help" || argument == "-h") {
-      options.show_help = true;
-    } else if (argument == "--version") {
-      options.show_version = true;
-    } else if (argument == "--device") {
-      const std::string* ids = value();
-      if (ids == nullptr) {
-        return {std::nullopt, "--device needs VID:PID, for example --device 0483:5750"};
-      }
-      const auto parsed = ParseDeviceIds(*ids);
-      if (!parsed) {
-        return {std::nullopt, "--device takes VID:PID in hexadecimal, not '" + *ids + "'"};
-      }
-      options.device = *parsed;
-    } else if (argument == "--trace") {
-      const std::string* file = value();
-      if (file == nullptr || file->empty()) {
-        return {std::nullopt, "--trace needs a file name"};
-      }
-      options.trace_file = *file;
-    } else if (argument == "--sim-flash") {
-      const std::string* file = value();
-      if (file == nullptr || file->empty()) {
-        return {std::nullopt, "--sim-flash needs a file name"};
-      }
-      options.sim_flash_file = *file;
-    } else if (argument == "--sim-sd") {
-      // The files run up to the next option.
-      const std::size_t first = options.sim_sd_files.size();
-      while (i + 1 < arguments.size() && !arguments[i + 1].starts_with("--")) {
-        options.sim_sd_files.push_back(arguments[++i]);
-      }
-      if (options.sim_sd_files.size() == first) {
-        return {std::nullopt, "--sim-sd needs one or more file names"};
-      }
-    } else {
-      return {std::nullopt, "unknown option '" + argument + "'"};
-    }
+  WindowCommandLine command_line;
+  // CLI11 takes the arguments last first.
+  std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+  try {
+    command_line.app.parse(reversed);
+  } catch (const CLI::ParseError& error) {
+    return {std::nullopt, error.what()};
   }
-  if (!options.simulate && (!options.sim_flash_file.empty() || !options.sim_sd_files.empty())) {
-    return {std::nullopt, "--sim-flash and --sim-sd load the simulated meter and need --simulate"};
-  }
-  return {options, {}};
+  return {command_line.options, {}};
 }
 
 std::string UsageText() {
-  return "Usage: halvane [options]\n"
-         "Live display, remote control and data download for the sound level meter.\n"
-         "\n"
-         "Options:\n"
-         "  --simulate         use the built-in simulated meter instead of the instrument\n"
-         "  --device VID:PID   look for the meter under these USB IDs (hexadecimal,\n"
-         "                     default 0483:5750)\n"
-         "  --trace FILE       append every report written to and read from the meter to FILE\n"
-         "                     (milliseconds, W or R, the bytes in hex), and each search for\n"
-         "                     the meter: the devices found and why each was passed over (S)\n"
-         "  --sim-flash FILE   with --simulate: the simulated meter's flash memory holds the\n"
-         "                     raw image in FILE (at most 1015807 bytes)\n"
-         "  --sim-sd FILE...   with --simulate: the simulated meter's SD card holds one raw set\n"
-         "                     text per FILE, in this order; an empty FILE is an empty entry\n"
-         "  --help             show this help\n"
-         "  --version          show the version\n";
+  return WindowCommandLine().app.help();
 }
 
 }  // namespace halvane

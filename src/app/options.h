@@ -1,5 +1,5 @@
 #pragma once
-// The program's command line.
+// The command line options both programs share, and the window program's command line.
 
 #include <filesystem>
 #include <optional>
@@ -9,15 +9,24 @@
 
 #include "link/usb.h"
 
+namespace CLI {
+class App;
+}
+
 namespace halvane {
 
 struct Options {
   bool simulate = false;
   MeterIds device;
-  std::string trace_file;  // empty: no trace
+  std::string device_path;  // empty: the first meter found
+  std::string trace_file;   // empty: no trace
   // What the simulated meter's data logger holds instead of its samples; empty: the samples.
   std::filesystem::path sim_flash_file;
   std::vector<std::filesystem::path> sim_sd_files;
+  // For tests: the simulated meter is unplugged at this read (0: never) and comes back after
+  // this long (0: never).
+  int sim_unplug_at_read = 0;
+  int sim_replug_after_ms = 0;
   bool show_help = false;
   bool show_version = false;
 };
@@ -30,6 +39,12 @@ struct ParsedOptions {
 // "VID:PID" in hexadecimal, each 1 to 4 digits, an optional 0x prefix each.
 std::optional<MeterIds> ParseDeviceIds(std::string_view text);
 
+// Adds --simulate, --device, --path, --trace, --sim-flash and --sim-sd, which fill `options`,
+// and the testing option --sim-unplug READ[:MS], left out of the help.
+// `options` must outlive the parse.
+void AddMeterOptions(CLI::App& app, Options& options);
+
+// The window program's command line.
 ParsedOptions ParseOptions(const std::vector<std::string>& arguments);
 
 std::string UsageText();

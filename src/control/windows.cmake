@@ -5,7 +5,6 @@ add_library(halvane_control_windows STATIC
   control_panel.cpp
   level_band.cpp
   meter_answer.cpp
-  meter_clock.cpp
   rtc_window.cpp
 )
 set_target_properties(halvane_control_windows PROPERTIES AUTOMOC ON)

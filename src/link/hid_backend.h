@@ -16,6 +16,7 @@ struct HidDeviceInfo {
   std::string product;           // the device's product string, may be empty
   std::uint16_t usage_page = 0;  // of the top-level collection; 0 when unknown
   int interface_number = -1;     // the USB interface; -1 when unknown
+  std::string serial_number{};   // may be empty
 };
 
 // Usage pages from 0xFF00 on are vendor-defined; the meter's reports live on one of them.

@@ -83,7 +83,8 @@ std::vector<HidDeviceInfo> HidapiBackend::Enumerate(std::uint16_t vendor_id,
                          info->product_id,
                          Narrow(info->product_string),
                          info->usage_page,
-                         info->interface_number};
+                         info->interface_number,
+                         Narrow(info->serial_number)};
     // hidapi leaves the usage page 0 when it could not open the node to read it.
     if (device.usage_page == 0) {
       if (const std::optional<ReportLayout> layout = read_layout_(device.path)) {

@@ -90,7 +90,8 @@ std::vector<HidDeviceInfo> SimulatedBackend::Enumerate(std::uint16_t vendor_id,
     devices.push_back(ForeignDeviceInfo(foreign_devices_[index], index, ids_));
   }
   if (plugged_in_) {
-    devices.push_back({kMeterPath, ids_.vendor, ids_.product, kMeterProduct, kVendorUsagePage, 0});
+    devices.push_back({kMeterPath, ids_.vendor, ids_.product, kMeterProduct, kVendorUsagePage, 0,
+                       kMeterSerialNumber});
   }
   return devices;
 }

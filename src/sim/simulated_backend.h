@@ -44,6 +44,7 @@ class SimulatedBackend : public HidBackend {
  public:
   static constexpr const char* kMeterPath = "sim:meter";
   static constexpr const char* kMeterProduct = "Simulated Sound Level Meter";
+  static constexpr const char* kMeterSerialNumber = "SIM00001";
 
   explicit SimulatedBackend(SimulatedMeter& meter, MeterIds ids = {});
   ~SimulatedBackend() override;

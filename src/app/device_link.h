@@ -1,0 +1,42 @@
+#pragma once
+// The device under the link as the command line chose it: the instrument over hidapi or the
+// simulated meter with its data logger files, narrowed to one path, traced to a file.
+
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/options.h"
+#include "link/hid_backend.h"
+#include "link/path_filter_backend.h"
+#include "link/tracing_backend.h"
+#include "sim/simulated_backend.h"
+#include "sim/simulated_meter.h"
+#include "sim/timed_replug_backend.h"
+
+namespace halvane {
+
+class DeviceLink {
+ public:
+  // Null, after writing why into `error`, when a data logger file or the trace file cannot
+  // be opened.
+  static std::unique_ptr<DeviceLink> Open(const Options& options, std::string& error);
+
+  HidBackend& Backend() { return *backend_; }
+  TracingBackend* Trace() { return tracing_.get(); }
+
+ private:
+  DeviceLink() = default;
+
+  std::unique_ptr<SimulatedMeter> meter_;
+  std::unique_ptr<HidBackend> device_backend_;
+  SimulatedBackend* simulated_ = nullptr;
+  std::unique_ptr<TimedReplugBackend> replug_;
+  std::unique_ptr<PathFilterBackend> path_filter_;
+  std::ofstream trace_stream_;
+  std::unique_ptr<TracingBackend> tracing_;
+  HidBackend* backend_ = nullptr;
+};
+
+}  // namespace halvane

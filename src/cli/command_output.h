@@ -1,0 +1,22 @@
+#pragma once
+// Where commands put what they produce: data on standard output or whole into a file, progress
+// on standard error when it is a terminal.
+
+#include <cstdint>
+#include <filesystem>
+#include <string_view>
+
+#include "records/transfers.h"
+
+namespace halvane {
+
+// Writes `content` to standard output when `target` is empty, else through a temporary file
+// beside `target` and a rename. kExitSuccess, or kExitFailure after saying why.
+int WriteOutput(const std::filesystem::path& target, std::string_view content);
+
+// Shows "what page/pages" on standard error when it is a terminal; nothing otherwise.
+PageProgress TerminalProgress(std::string_view what);
+// Ends a progress line shown by TerminalProgress.
+void EndTerminalProgress();
+
+}  // namespace halvane

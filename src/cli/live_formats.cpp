@@ -1,0 +1,135 @@
+#include "cli/live_formats.h"
+
+#include <array>
+#include <charconv>
+#include <nlohmann/json.hpp>
+
+namespace halvane {
+
+namespace {
+
+template <class... Handlers>
+struct Overloaded : Handlers... {
+  using Handlers::operator()...;
+};
+
+std::string NumberText(double value) {
+  std::array<char, 32> text{};
+  const auto result = std::to_chars(text.data(), text.data() + text.size(), value);
+  return std::string(text.data(), result.ptr);
+}
+
+std::string JsonLine(const std::vector<LiveField>& fields) {
+  nlohmann::ordered_json line = nlohmann::ordered_json::object();
+  for (const LiveField& field : fields) {
+    std::visit(Overloaded{[&](std::monostate) { line[field.name] = nullptr; },
+                          [&](const auto& value) { line[field.name] = value; }},
+               field.value);
+  }
+  return line.dump() + "\n";
+}
+
+std::string CsvCell(std::string_view text) {
+  if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+    return std::string(text);
+  }
+  std::string quoted = "\"";
+  for (const char c : text) {
+    quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  }
+  return quoted + "\"";
+}
+
+std::string CsvLine(const std::vector<LiveField>& fields) {
+  std::string line;
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (i > 0) {
+      line += ',';
+    }
+    line += std::visit(Overloaded{[](std::monostate) { return std::string(); },
+                                  [](bool value) { return std::string(value ? "true" : "false"); },
+                                  [](std::int64_t value) { return std::to_string(value); },
+                                  [](double value) { return NumberText(value); },
+                                  [](const std::string& value) { return CsvCell(value); }},
+                       fields[i].value);
+  }
+  return line + "\n";
+}
+
+// Backslashes before the characters that end a tag or a field key.
+std::string InfluxEscaped(std::string_view text) {
+  std::string escaped;
+  for (const char c : text) {
+    if (c == ',' || c == '=' || c == ' ' || c == '\\') {
+      escaped += '\\';
+    }
+    escaped += c;
+  }
+  return escaped;
+}
+
+std::string InfluxStringField(std::string_view text) {
+  std::string quoted = "\"";
+  for (const char c : text) {
+    if (c == '"' || c == '\\') {
+      quoted += '\\';
+    }
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+std::string InfluxLine(const LiveSample& sample, const std::vector<LiveField>& fields) {
+  std::string tags;
+  std::string values;
+  const auto add_value = [&values](const std::string& name, const std::string& text) {
+    values += (values.empty() ? "" : ",") + InfluxEscaped(name) + "=" + text;
+  };
+  for (const LiveField& field : fields) {
+    if (field.name == "time") {
+      continue;
+    }
+    std::visit(
+        Overloaded{[](std::monostate) {},
+                   [&](bool value) { add_value(field.name, value ? "true" : "false"); },
+                   [&](std::int64_t value) { add_value(field.name, std::to_string(value) + "i"); },
+                   [&](double value) { add_value(field.name, NumberText(value)); },
+                   [&](const std::string& value) {
+                     if (field.name == "meter_clock") {
+                       add_value(field.name, InfluxStringField(value));
+                     } else if (!value.empty()) {
+                       tags += "," + InfluxEscaped(field.name) + "=" + InfluxEscaped(value);
+                     }
+                   }},
+        field.value);
+  }
+  return "halvane" + tags + " " + values + " " + std::to_string(sample.pc_time_ns) + "\n";
+}
+
+}  // namespace
+
+std::string LiveHeaderLine(LiveFormat format, const std::vector<LiveField>& fields) {
+  if (format != LiveFormat::Csv) {
+    return {};
+  }
+  std::string line;
+  for (const LiveField& field : fields) {
+    line += (line.empty() ? "" : ",") + CsvCell(field.name);
+  }
+  return line + "\n";
+}
+
+std::string LiveLine(LiveFormat format, const LiveSample& sample,
+                     const std::vector<LiveField>& fields) {
+  switch (format) {
+    case LiveFormat::JsonLines:
+      return JsonLine(fields);
+    case LiveFormat::Csv:
+      return CsvLine(fields);
+    case LiveFormat::Influx:
+      return InfluxLine(sample, fields);
+  }
+  return {};
+}
+
+}  // namespace halvane

@@ -1,0 +1,23 @@
+#pragma once
+// The line formats of `live`: JSON lines, CSV and the line protocol of time-series databases.
+// Each line ends with a newline.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/live_fields.h"
+
+namespace halvane {
+
+enum class LiveFormat { JsonLines, Csv, Influx };
+
+// The CSV header row of the fields' names; empty for the other formats.
+std::string LiveHeaderLine(LiveFormat format, const std::vector<LiveField>& fields);
+
+// Absent values are null in JSON, empty in CSV and left out of the line protocol. The line
+// protocol's tags are the text values but the meter's clock; its time stamp is the PC's.
+std::string LiveLine(LiveFormat format, const LiveSample& sample,
+                     const std::vector<LiveField>& fields);
+
+}  // namespace halvane
