@@ -12,6 +12,8 @@ template <class... Handlers>
 struct Overloaded : Handlers... {
   using Handlers::operator()...;
 };
+template <class... Handlers>
+Overloaded(Handlers...) -> Overloaded<Handlers...>;
 
 std::string NumberText(double value) {
   std::array<char, 32> text{};
@@ -26,7 +28,9 @@ std::string JsonLine(const std::vector<LiveField>& fields) {
                           [&](const auto& value) { line[field.name] = value; }},
                field.value);
   }
-  return line.dump() + "\n";
+  std::string text = line.dump();
+  text += '\n';
+  return text;
 }
 
 std::string CsvCell(std::string_view text) {
@@ -35,9 +39,13 @@ std::string CsvCell(std::string_view text) {
   }
   std::string quoted = "\"";
   for (const char c : text) {
-    quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    if (c == '"') {
+      quoted += '"';
+    }
+    quoted += c;
   }
-  return quoted + "\"";
+  quoted += '"';
+  return quoted;
 }
 
 std::string CsvLine(const std::vector<LiveField>& fields) {
@@ -53,7 +61,8 @@ std::string CsvLine(const std::vector<LiveField>& fields) {
                                   [](const std::string& value) { return CsvCell(value); }},
                        fields[i].value);
   }
-  return line + "\n";
+  line += '\n';
+  return line;
 }
 
 // Backslashes before the characters that end a tag or a field key.
@@ -76,34 +85,51 @@ std::string InfluxStringField(std::string_view text) {
     }
     quoted += c;
   }
-  return quoted + "\"";
+  quoted += '"';
+  return quoted;
 }
 
 std::string InfluxLine(const LiveSample& sample, const std::vector<LiveField>& fields) {
   std::string tags;
   std::string values;
   const auto add_value = [&values](const std::string& name, const std::string& text) {
-    values += (values.empty() ? "" : ",") + InfluxEscaped(name) + "=" + text;
+    if (!values.empty()) {
+      values += ',';
+    }
+    values += InfluxEscaped(name);
+    values += '=';
+    values += text;
   };
   for (const LiveField& field : fields) {
     if (field.name == "time") {
       continue;
     }
-    std::visit(
-        Overloaded{[](std::monostate) {},
-                   [&](bool value) { add_value(field.name, value ? "true" : "false"); },
-                   [&](std::int64_t value) { add_value(field.name, std::to_string(value) + "i"); },
-                   [&](double value) { add_value(field.name, NumberText(value)); },
-                   [&](const std::string& value) {
-                     if (field.name == "meter_clock") {
-                       add_value(field.name, InfluxStringField(value));
-                     } else if (!value.empty()) {
-                       tags += "," + InfluxEscaped(field.name) + "=" + InfluxEscaped(value);
-                     }
-                   }},
-        field.value);
+    std::visit(Overloaded{[](std::monostate) {},
+                          [&](bool value) { add_value(field.name, value ? "true" : "false"); },
+                          [&](std::int64_t value) {
+                            add_value(field.name, std::to_string(value).append("i"));
+                          },
+                          [&](double value) { add_value(field.name, NumberText(value)); },
+                          [&](const std::string& value) {
+                            if (field.name == "meter_clock") {
+                              add_value(field.name, InfluxStringField(value));
+                            } else if (!value.empty()) {
+                              tags += ',';
+                              tags += InfluxEscaped(field.name);
+                              tags += '=';
+                              tags += InfluxEscaped(value);
+                            }
+                          }},
+               field.value);
   }
-  return "halvane" + tags + " " + values + " " + std::to_string(sample.pc_time_ns) + "\n";
+  std::string line = "halvane";
+  line += tags;
+  line += ' ';
+  line += values;
+  line += ' ';
+  line += std::to_string(sample.pc_time_ns);
+  line += '\n';
+  return line;
 }
 
 }  // namespace
@@ -114,9 +140,13 @@ std::string LiveHeaderLine(LiveFormat format, const std::vector<LiveField>& fiel
   }
   std::string line;
   for (const LiveField& field : fields) {
-    line += (line.empty() ? "" : ",") + CsvCell(field.name);
+    if (!line.empty()) {
+      line += ',';
+    }
+    line += CsvCell(field.name);
   }
-  return line + "\n";
+  line += '\n';
+  return line;
 }
 
 std::string LiveLine(LiveFormat format, const LiveSample& sample,
