@@ -64,9 +64,10 @@ Memory::Memory(RecordFileOutput output, QWidget* parent)
   const QFontMetrics metrics(grid_set_->font());
   int grid_width = 0;
   for (int column = 0; column < static_cast<int>(kGridColumns.size()); ++column) {
-    const GridColumn& spec = kGridColumns[static_cast<std::size_t>(column)];
-    grid_set_->setHorizontalHeaderItem(column, new QTableWidgetItem(spec.head));
-    const int width = metrics.horizontalAdvance(spec.sample) + 2 * metrics.averageCharWidth();
+    const GridColumn& grid_column = kGridColumns[static_cast<std::size_t>(column)];
+    grid_set_->setHorizontalHeaderItem(column, new QTableWidgetItem(grid_column.head));
+    const int width =
+        metrics.horizontalAdvance(grid_column.sample) + 2 * metrics.averageCharWidth();
     grid_set_->setColumnWidth(column, width);
     grid_width += width;
   }
