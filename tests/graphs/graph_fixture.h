@@ -16,6 +16,7 @@
 #include "sim/simulated_backend.h"
 #include "sim/simulated_meter.h"
 #include "tests/graphs/record_files.h"
+#include "tests/gui/recorded_editor.h"
 
 namespace halvane::test {
 
@@ -48,15 +49,6 @@ class GraphDialogs : public UserDialogs {
   std::filesystem::path print_path;
   std::vector<std::string> filters;
   std::vector<std::string> messages;
-};
-
-class RecordedEditor : public TextEditorLauncher {
- public:
-  bool Open(const std::filesystem::path& file) override {
-    opened.push_back(file);
-    return true;
-  }
-  std::vector<std::filesystem::path> opened;
 };
 
 class GraphFixture : public ::testing::Test {

@@ -10,6 +10,7 @@
 #include "records/transfers.h"
 #include "sim/sample_logger_contents.h"
 #include "tests/control/control_fixture.h"
+#include "tests/gui/recorded_editor.h"
 
 namespace halvane {
 namespace {
@@ -18,15 +19,6 @@ using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::SizeIs;
-
-class RecordingEditor : public TextEditorLauncher {
- public:
-  bool Open(const std::filesystem::path& file) override {
-    opened.push_back(file);
-    return true;
-  }
-  std::vector<std::filesystem::path> opened;
-};
 
 // Every caption the window is given.
 class CaptionLog : public QObject {
@@ -81,7 +73,7 @@ class LoggedDataTest : public ControlFixture {
   Memory* DataLogger() { return logged.FlashMemory().Window(); }
 
   static constexpr const char* kEarlierFile = "the file of an earlier download\r\n";
-  RecordingEditor editor;
+  RecordedEditor editor;
   LoggedDataControls logged;
 };
 
