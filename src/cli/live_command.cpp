@@ -1,16 +1,13 @@
 #include "cli/live_command.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <ctime>
 #include <map>
 #include <memory>
 
 #include "cli/exit_codes.h"
-#include "cli/live_formats.h"
 #include "cli/meter_session.h"
 #include "cli/stop_signals.h"
+#include "live/line_log.h"
+#include "live/live_formats.h"
 
 namespace halvane {
 
@@ -24,64 +21,17 @@ struct LiveSettings {
   std::string output;  // empty: standard output
 };
 
-LiveSample SampleNow(const InputReportBuffer& reply) {
-  const auto now = std::chrono::system_clock::now();
-  const auto since_epoch = now.time_since_epoch();
-  const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-  const auto milliseconds =
-      std::chrono::duration_cast<std::chrono::milliseconds>(since_epoch).count() % 1000;
-  std::tm utc{};
-  gmtime_r(&seconds, &utc);
-  std::array<char, 40> text{};
-  const std::size_t length = std::strftime(text.data(), text.size(), "%Y-%m-%dT%H:%M:%S", &utc);
-  std::array<char, 8> fraction{};
-  std::snprintf(fraction.data(), fraction.size(), ".%03dZ", static_cast<int>(milliseconds));
-  LiveSample sample;
-  sample.pc_time = std::string(text.data(), length) + fraction.data();
-  sample.pc_time_ns = std::chrono::duration_cast<std::chrono::nanoseconds>(since_epoch).count();
-  sample.reading = DecodeLiveReply(reply);
-  return sample;
-}
-
-// Standard output, or the output file opened for appending.
-struct LineSink {
-  std::FILE* file = stdout;
-  bool owned = false;
-  bool empty = true;  // nothing written before: the CSV header goes first
-
-  ~LineSink() {
-    if (owned) {
-      std::fclose(file);
-    }
-  }
-  bool Write(const std::string& line) {
-    empty = false;
-    return std::fwrite(line.data(), 1, line.size(), file) == line.size() && std::fflush(file) == 0;
-  }
-};
-
-std::unique_ptr<LineSink> OpenSink(const std::string& output) {
-  auto sink = std::make_unique<LineSink>();
-  if (output.empty()) {
-    return sink;
-  }
-  sink->file = std::fopen(output.c_str(), "a");
-  if (sink->file == nullptr) {
-    SayError("cannot open " + output + ": " + std::strerror(errno));
-    return nullptr;
-  }
-  sink->owned = true;
-  sink->empty = std::ftell(sink->file) == 0;
-  return sink;
-}
-
 int RunLive(const Options& options, const LiveSettings& settings) {
   std::unique_ptr<MeterSession> session = MeterSession::Open(options);
   if (!session) {
     return kExitUsage;
   }
-  std::unique_ptr<LineSink> sink = OpenSink(settings.output);
-  if (!sink) {
+  std::string error;
+  std::unique_ptr<LineLog> output = settings.output.empty()
+                                        ? LineLog::StandardOutput()
+                                        : LineLog::OpenFile(settings.output, error);
+  if (!output) {
+    SayError("cannot open " + settings.output + ": " + error);
     return kExitFailure;
   }
   CatchStopSignals();
@@ -106,14 +56,10 @@ int RunLive(const Options& options, const LiveSettings& settings) {
         SayError("the meter answers again");
         meter_away = false;
       }
-      const LiveSample sample = SampleNow(usb.InputReportCopy());
-      const std::vector<LiveField> fields = LiveFields(sample);
-      if (sink->empty && !sink->Write(LiveHeaderLine(settings.format, fields))) {
-        SayError(std::string("cannot write the output: ") + std::strerror(errno));
-        return kExitFailure;
-      }
-      if (!sink->Write(LiveLine(settings.format, sample, fields))) {
-        SayError(std::string("cannot write the output: ") + std::strerror(errno));
+      const LiveSample sample =
+          LiveSampleAt(std::chrono::system_clock::now(), DecodeLiveReply(usb.InputReportCopy()));
+      if (!output->Append(LiveOutputLines(settings.format, sample, output->Empty()), error)) {
+        SayError("cannot write the output: " + error);
         return kExitFailure;
       }
       ++written;

@@ -1,6 +1,8 @@
-#include "cli/live_fields.h"
+#include "live/live_fields.h"
 
 #include <array>
+#include <cstdio>
+#include <ctime>
 #include <string_view>
 
 #include "live/band_labels.h"
@@ -92,6 +94,29 @@ void AddBands(FieldList& fields, const LiveReading& r, const ScreenBands& bands)
 }
 
 }  // namespace
+
+LiveSample LiveSampleAt(std::chrono::system_clock::time_point time, const LiveReading& reading) {
+  const auto since_epoch = time.time_since_epoch();
+  const auto whole_seconds = std::chrono::floor<std::chrono::seconds>(since_epoch);
+  const auto milliseconds =
+      std::chrono::floor<std::chrono::milliseconds>(since_epoch - whole_seconds).count();
+  const auto seconds = static_cast<std::time_t>(whole_seconds.count());
+  std::tm utc{};
+#ifdef _WIN32
+  gmtime_s(&utc, &seconds);
+#else
+  gmtime_r(&seconds, &utc);
+#endif
+  std::array<char, 48> text{};
+  const std::size_t length = std::strftime(text.data(), text.size(), "%Y-%m-%dT%H:%M:%S", &utc);
+  std::snprintf(text.data() + length, text.size() - length, ".%03dZ",
+                static_cast<int>(milliseconds));
+  LiveSample sample;
+  sample.pc_time = text.data();
+  sample.pc_time_ns = std::chrono::duration_cast<std::chrono::nanoseconds>(since_epoch).count();
+  sample.reading = reading;
+  return sample;
+}
 
 std::vector<LiveField> LiveFields(const LiveSample& sample) {
   const LiveReading& r = sample.reading;

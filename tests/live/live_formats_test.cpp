@@ -1,4 +1,4 @@
-#include "cli/live_formats.h"
+#include "live/live_formats.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/live_fields.h"
+#include "live/live_fields.h"
 
 namespace halvane {
 
@@ -19,5 +19,9 @@ std::string LiveHeaderLine(LiveFormat format, const std::vector<LiveField>& fiel
 // protocol's tags are the text values but the meter's clock; its time stamp is the PC's.
 std::string LiveLine(LiveFormat format, const LiveSample& sample,
                      const std::vector<LiveField>& fields);
+
+// What one poll adds to an output in `format`: its line, after the CSV header when the output
+// holds nothing yet.
+std::string LiveOutputLines(LiveFormat format, const LiveSample& sample, bool output_empty);
 
 }  // namespace halvane

@@ -1,4 +1,4 @@
-#include "cli/live_formats.h"
+#include "live/live_formats.h"
 
 #include <array>
 #include <charconv>
@@ -160,6 +160,13 @@ std::string LiveLine(LiveFormat format, const LiveSample& sample,
       return InfluxLine(sample, fields);
   }
   return {};
+}
+
+std::string LiveOutputLines(LiveFormat format, const LiveSample& sample, bool output_empty) {
+  const std::vector<LiveField> fields = LiveFields(sample);
+  std::string lines = output_empty ? LiveHeaderLine(format, fields) : std::string();
+  lines += LiveLine(format, sample, fields);
+  return lines;
 }
 
 }  // namespace halvane
