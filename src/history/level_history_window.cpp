@@ -150,9 +150,12 @@ void LevelHistoryWindow::BuildControls() {
   layout->addWidget(lbl_limit_);
   layout->addLayout(statistics);
   layout->addWidget(note);
+  log_control_ = new HistoryLogControl(dialogs_);
+  layout->addWidget(log_control_);
 }
 
 void LevelHistoryWindow::Record(std::int64_t pc_time_ms, const LiveReading* reading, bool redraw) {
+  log_control_->Record(pc_time_ms, reading);
   history_.Append(HistoryPollFromReading(pc_time_ms, reading));
   const HistorySample& newest = history_.At(history_.Size() - 1);
   since_opening_[0].Add(newest, HistoryChannel::kMain);

@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <array>
 
+#include "history/history_log_control.h"
 #include "history/history_statistics.h"
 #include "history/level_history.h"
 #include "live/live_reply.h"
@@ -32,7 +33,7 @@ class LevelHistoryWindow : public QWidget {
                               std::size_t capacity = LevelHistory::kDayOfPolls);
 
   // One poll at PC time `pc_time_ms`: its decoded reading, or null when the meter did not
-  // answer. Redraws when `redraw`.
+  // answer. Logged while a log is open; redraws when `redraw`.
   void Record(std::int64_t pc_time_ms, const LiveReading* reading, bool redraw = true);
   // Draws the chart, the marks and the statistics for the visible span.
   void Redraw();
@@ -63,6 +64,7 @@ class LevelHistoryWindow : public QWidget {
   QLabel* lbl_visible_ = nullptr;
   QLabel* lbl_since_opening_ = nullptr;
   QLabel* lbl_limit_ = nullptr;
+  HistoryLogControl* log_control_ = nullptr;
   bool redrawing_ = false;
 };
 

@@ -39,6 +39,14 @@ std::filesystem::path QtUserDialogs::AskSaveFile(const std::string& title,
       .toStdString();
 }
 
+std::filesystem::path QtUserDialogs::AskAppendFile(const std::string& title,
+                                                   const std::string& filter) {
+  return QFileDialog::getSaveFileName(Owner(), QString::fromStdString(title), QString(),
+                                      QString::fromStdString(filter), nullptr,
+                                      QFileDialog::DontConfirmOverwrite)
+      .toStdString();
+}
+
 bool QtUserDialogs::SetUpPrinter(QPrinter& printer) {
   QPrintDialog dialog(&printer, Owner());
   return dialog.exec() == QDialog::Accepted;

@@ -24,6 +24,10 @@ class UserDialogs {
   virtual std::filesystem::path AskOpenFile(const std::string& filter) = 0;
   virtual std::filesystem::path AskSaveFile(const std::string& title,
                                             const std::string& filter) = 0;
+  // A file to append to: the save-file dialog without asking to replace a file that exists.
+  virtual std::filesystem::path AskAppendFile(const std::string& title, const std::string& filter) {
+    return AskSaveFile(title, filter);
+  }
   // The printer dialog, which sets up `printer`; false when cancelled.
   virtual bool SetUpPrinter(QPrinter& printer) = 0;
 };
@@ -36,6 +40,7 @@ class QtUserDialogs : public UserDialogs {
                       const std::string& default_text) override;
   std::filesystem::path AskOpenFile(const std::string& filter) override;
   std::filesystem::path AskSaveFile(const std::string& title, const std::string& filter) override;
+  std::filesystem::path AskAppendFile(const std::string& title, const std::string& filter) override;
   bool SetUpPrinter(QPrinter& printer) override;
 
  private:

@@ -1,6 +1,6 @@
 // The "History" window over the simulated meter: opened by its toolbar button, fed by the
-// main window's poll with a gap for an unplug, its limit line remembered and its exports read
-// back.
+// main window's poll with a gap for an unplug, its limit line remembered, its exports and its
+// log read back.
 
 #include <qcustomplot.h>
 
@@ -12,6 +12,8 @@
 #include <QStandardPaths>
 #include <QToolBar>
 #include <cmath>
+#include <cstdlib>
+#include <sstream>
 
 #include "history/level_history_controls.h"
 #include "tests/graphs/graph_fixture.h"
@@ -62,6 +64,47 @@ std::string FileText(const std::filesystem::path& path) {
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+// The CSV lines with the cells that follow the wall clock emptied: the PC time, the meter's
+// clock and the sound exposures, which grow with the measurement time.
+std::vector<std::string> WithoutWallTime(const std::vector<std::string>& lines) {
+  const std::vector<std::string> wall_time{"time", "meter_clock", "main_le", "sub_le"};
+  std::vector<std::size_t> columns;
+  std::vector<std::string> result;
+  for (const std::string& line : lines) {
+    std::vector<std::string> cells;
+    std::istringstream in(line);
+    for (std::string cell; std::getline(in, cell, ',');) {
+      cells.push_back(cell);
+    }
+    if (result.empty()) {
+      for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (std::ranges::find(wall_time, cells[i]) != wall_time.end()) {
+          columns.push_back(i);
+        }
+      }
+    } else {
+      for (const std::size_t column : columns) {
+        cells.at(column).clear();
+      }
+    }
+    std::string joined = cells.empty() ? "" : cells.front();
+    for (std::size_t i = 1; i < cells.size(); ++i) {
+      joined += "," + cells[i];
+    }
+    result.push_back(joined);
+  }
+  return result;
+}
+
 TEST_F(HistoryFixture, ButtonAfterPlotOpensTheWindowThatRecordsEveryPollWithAGapForAnUnplug) {
   const QList<QAction*> actions = panel.Toolbar1().actions();
   const auto plot = actions.indexOf(Button("Plot"));
@@ -80,6 +123,8 @@ TEST_F(HistoryFixture, ButtonAfterPlotOpensTheWindowThatRecordsEveryPollWithAGap
       panel.PollMeter();
     }
   };
+  dialogs.save_path = folder / "levels.csv";
+  history.Window()->findChild<QPushButton*>("CmdLog")->click();
   poll(4);
   backend.Unplug();
   poll(2);
@@ -99,11 +144,63 @@ TEST_F(HistoryFixture, ButtonAfterPlotOpensTheWindowThatRecordsEveryPollWithAGap
   }
   EXPECT_EQ(breaks, 1);
   EXPECT_EQ(main_line->name().toStdString(), panel.Reading().MainItemLabel);
+  EXPECT_EQ(history.Window()->findChild<QLabel*>("LblLog")->text(),
+            "Logging to levels.csv: 7 lines");
 
   history.Window()->close();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(history.Window(), nullptr);
-  poll(1);  // no window: the poll goes on alone
+  poll(1);  // no window: the poll goes on alone, the log is closed
+  const std::vector<std::string> logged = Lines(FileText(dialogs.save_path));
+  ASSERT_EQ(logged.size(), 8U);  // the header and the 7 answered polls
+  EXPECT_EQ(logged[0].rfind("time,display_mode,", 0), 0U);
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(HistoryFixture, LogMatchesTheCommandLineLiveCsvLineForLine) {
+  Button("History")->trigger();
+  dialogs.save_path = folder / "window.csv";
+  history.Window()->findChild<QPushButton*>("CmdLog")->click();
+  constexpr int kPolls = 12;
+  for (int i = 0; i < kPolls; ++i) {
+    panel.PollMeter();
+  }
+  history.Window()->findChild<QPushButton*>("CmdLog")->click();
+  EXPECT_EQ(history.Window()->findChild<QLabel*>("LblLog")->text(),
+            "Log window.csv ended: 12 lines");
+  panel.PollMeter();  // after the log ended: not written
+
+  const std::vector<std::string> window = WithoutWallTime(Lines(FileText(dialogs.save_path)));
+  const std::filesystem::path cli_output = folder / "cli.csv";
+  ASSERT_EQ(std::system((std::string(HALVANE_CLI) + " --simulate live --format csv --count " +
+                         std::to_string(kPolls) + " --output '" + cli_output.string() + "'")
+                            .c_str()),
+            0);
+  const std::vector<std::string> cli = WithoutWallTime(Lines(FileText(cli_output)));
+  ASSERT_EQ(window.size(), kPolls + 1U);
+  EXPECT_EQ(window, cli);
+}
+
+TEST_F(HistoryFixture, LogThatCannotBeWrittenStopsWithAMessageWhileThePollGoesOn) {
+  Button("History")->trigger();
+  LevelHistoryWindow& window = *history.Window();
+  auto* log_button = window.findChild<QPushButton*>("CmdLog");
+  dialogs.save_path = folder / "missing" / "levels.csv";
+  log_button->click();
+  ASSERT_EQ(dialogs.messages.size(), 1U);
+  EXPECT_EQ(dialogs.messages[0].rfind("Cannot log to " + dialogs.save_path.string() + ": ", 0), 0U);
+  EXPECT_EQ(log_button->text(), "Log to file…");
+
+  dialogs.save_path = "/dev/full";
+  log_button->click();
+  EXPECT_EQ(log_button->text(), "Stop log");
+  panel.PollMeter();
+  panel.PollMeter();
+  ASSERT_EQ(dialogs.messages.size(), 2U);
+  EXPECT_EQ(dialogs.messages[1].rfind("Cannot write the log /dev/full: ", 0), 0U);
+  EXPECT_NE(dialogs.messages[1].find(". Logging stopped."), std::string::npos);
+  EXPECT_EQ(log_button->text(), "Log to file…");
+  EXPECT_EQ(window.History().Size(), 2U);
 }
 
 TEST_F(HistoryFixture, LimitIsCountedRememberedAndTheVisibleSpanExportsReadBack) {
