@@ -5,6 +5,10 @@
 #include <qcustomplot.h>
 
 #include <unistd.h>
+
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QStandardPaths>
 #include <cmath>
 #include <fstream>
 
@@ -43,12 +47,16 @@ double ResidentMegabytes() {
   return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1e6;
 }
 
-// Argument: the minutes shown, the newest sample at the right edge (1440: the whole day).
+// Argument: the minutes shown, the newest sample at the right edge (1440: the whole day). The
+// limit line is on, so the exceedances are counted too.
 void BM_AppendAndReplotFullDay(benchmark::State& state) {
+  QStandardPaths::setTestModeEnabled(true);
   halvane::QtUserDialogs dialogs(nullptr);
   halvane::LevelHistoryWindow window(dialogs);
   window.Chart().setFixedSize(907, 631);
   window.show();
+  window.findChild<QCheckBox*>("ChkLimit")->setChecked(true);
+  window.findChild<QDoubleSpinBox*>("SpinLimit")->setValue(80.0);
   FillDay(window);
   const double end = static_cast<double>(kStart) / 1000 + 86400 * 1.01;
   window.Chart().xAxis->setRange(end - 60.0 * static_cast<double>(state.range(0)), end);

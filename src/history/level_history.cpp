@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <limits>
 
 namespace halvane {
 
@@ -40,7 +41,7 @@ LevelHistory::LevelHistory(std::size_t capacity)
 void LevelHistory::Append(const HistoryPoll& poll) {
   HistorySample sample{poll.pc_time_ms, {poll.main, poll.sub}, poll.measuring};
   if (size_ > 0) {
-    sample.pc_time_ms = std::max(sample.pc_time_ms, Absolute(appended_ - 1).pc_time_ms);
+    sample.pc_time_ms = std::max(sample.pc_time_ms, Numbered(appended_ - 1).pc_time_ms);
   }
   const std::uint64_t index = appended_;
   auto& block = blocks_[(index / kBlock) % blocks_.size()];
@@ -70,33 +71,62 @@ const HistoryMark* LevelHistory::MarkAt(std::int64_t pc_time_ms) const {
   return after == marks_.begin() ? nullptr : &*std::prev(after);
 }
 
-const HistorySample& LevelHistory::Absolute(std::uint64_t index) const {
-  return samples_[index % samples_.size()];
+const HistorySample& LevelHistory::Numbered(std::uint64_t number) const {
+  return samples_[number % samples_.size()];
+}
+
+std::int64_t LevelHistory::StepMs(std::uint64_t number) const {
+  if (number + 1 >= appended_) {
+    return kPollMs;
+  }
+  return std::min(Numbered(number + 1).pc_time_ms - Numbered(number).pc_time_ms, kLongestStepMs);
 }
 
 const HistorySample& LevelHistory::At(std::size_t index) const {
-  return Absolute(FirstAbsolute() + index);
+  return Numbered(OldestNumber() + index);
 }
 
+// A binary search of the ring's two runs in time order, the older first.
 std::size_t LevelHistory::FirstAtOrAfter(std::int64_t pc_time_ms) const {
-  std::size_t low = 0;
-  std::size_t high = size_;
-  while (low < high) {
-    const std::size_t middle = low + (high - low) / 2;
-    if (At(middle).pc_time_ms < pc_time_ms) {
-      low = middle + 1;
-    } else {
-      high = middle;
-    }
+  const auto before = [pc_time_ms](const HistorySample& sample) {
+    return sample.pc_time_ms < pc_time_ms;
+  };
+  const auto older =
+      samples_.begin() + static_cast<std::ptrdiff_t>(OldestNumber() % samples_.size());
+  const auto older_count = static_cast<std::ptrdiff_t>(
+      std::min(size_, static_cast<std::size_t>(samples_.end() - older)));
+  const auto found = std::partition_point(older, older + older_count, before);
+  if (found != older + older_count) {
+    return static_cast<std::size_t>(found - older);
   }
-  return low;
+  const auto newer_count = static_cast<std::ptrdiff_t>(size_) - older_count;
+  return static_cast<std::size_t>(
+      older_count +
+      (std::partition_point(samples_.begin(), samples_.begin() + newer_count, before) -
+       samples_.begin()));
 }
 
 LevelExtremes LevelHistory::RawExtremes(HistoryChannel channel, std::uint64_t from,
                                         std::uint64_t to) const {
-  LevelExtremes extremes;
+  TenthsDb lowest = std::numeric_limits<TenthsDb>::max();
+  TenthsDb highest = kNoLevel;
+  bool broken = false;
+  std::size_t slot = from % samples_.size();
   for (std::uint64_t index = from; index < to; ++index) {
-    extremes.Add(ExtremesOf(Absolute(index), channel));
+    const HistorySample& sample = samples_[slot];
+    const TenthsDb level = sample.measuring ? sample.levels[Channel(channel)] : kNoLevel;
+    broken = broken || level == kNoLevel;
+    if (level != kNoLevel) {
+      lowest = std::min(lowest, level);
+      highest = std::max(highest, level);
+    }
+    slot = slot + 1 == samples_.size() ? 0 : slot + 1;
+  }
+  LevelExtremes extremes;
+  extremes.broken = broken;
+  if (highest != kNoLevel) {
+    extremes.min = lowest;
+    extremes.max = highest;
   }
   return extremes;
 }
@@ -107,8 +137,8 @@ LevelExtremes LevelHistory::Extremes(HistoryChannel channel, std::size_t from,
   if (from >= to) {
     return {};
   }
-  std::uint64_t first = FirstAbsolute() + from;
-  const std::uint64_t last = FirstAbsolute() + to;
+  std::uint64_t first = OldestNumber() + from;
+  const std::uint64_t last = OldestNumber() + to;
   // Whole blocks inside the range are all held (the range starts at or after the oldest
   // sample), so their summaries stand for them; the ragged ends are read sample by sample.
   const std::uint64_t first_whole = (first + kBlock - 1) / kBlock * kBlock;

@@ -64,9 +64,16 @@ class LevelHistory {
   std::size_t Capacity() const { return samples_.size(); }
   // Sample `index` counted from the oldest held.
   const HistorySample& At(std::size_t index) const;
+  // Samples are also numbered from the first ever appended; a sample keeps its number while it
+  // is held, from OldestNumber() up to EndNumber().
+  std::uint64_t OldestNumber() const { return appended_ - size_; }
+  std::uint64_t EndNumber() const { return appended_; }
+  const HistorySample& Numbered(std::uint64_t number) const;
+  // The time sample `number` stands for, as in ForEach.
+  std::int64_t StepMs(std::uint64_t number) const;
   // The index of the first sample at or after `pc_time_ms` (Size() when there is none).
   std::size_t FirstAtOrAfter(std::int64_t pc_time_ms) const;
-  // Calls visit(sample, seconds) for samples [from, to) in time order, where `seconds` is the
+  // Calls visit(sample, step_ms) for samples [from, to) in time order, where `step_ms` is the
   // time the sample stands for: up to the next sample, at most kLongestStepMs; the newest
   // stands for one poll interval. Walks the ring without an index calculation per sample.
   template <typename Visit>
@@ -80,8 +87,6 @@ class LevelHistory {
   const HistoryMark* MarkAt(std::int64_t pc_time_ms) const;
 
  private:
-  std::uint64_t FirstAbsolute() const { return appended_ - size_; }
-  const HistorySample& Absolute(std::uint64_t index) const;
   LevelExtremes RawExtremes(HistoryChannel channel, std::uint64_t from, std::uint64_t to) const;
 
   std::vector<HistorySample> samples_;
@@ -97,12 +102,12 @@ void LevelHistory::ForEach(std::size_t from, std::size_t to, Visit&& visit) cons
   if (from >= to) {
     return;
   }
-  std::size_t slot = (FirstAbsolute() + from) % samples_.size();
+  std::size_t slot = (OldestNumber() + from) % samples_.size();
   for (std::size_t index = from; index < to; ++index) {
     const std::size_t next = slot + 1 == samples_.size() ? 0 : slot + 1;
     const std::int64_t step =
         index + 1 < size_ ? samples_[next].pc_time_ms - samples_[slot].pc_time_ms : kPollMs;
-    visit(samples_[slot], static_cast<double>(std::min(step, kLongestStepMs)) / 1000.0);
+    visit(samples_[slot], std::min(step, kLongestStepMs));
     slot = next;
   }
 }

@@ -55,7 +55,7 @@ LevelHistoryWindow::LevelHistoryWindow(UserDialogs& dialogs, QWidget* parent, st
   chart_->yAxis->setRange(30, 130);
   for (std::size_t channel = 0; channel < graphs_.size(); ++channel) {
     graphs_[channel] = chart_->addGraph();
-    graphs_[channel]->setPen(QPen(kChannelColours[channel], 1.5));
+    graphs_[channel]->setPen(QPen(kChannelColours[channel], 1));
     // The series is already thinned to the chart's width; antialiasing its steep min/max
     // strokes would cost more than everything else in a redraw.
     graphs_[channel]->setAdaptiveSampling(false);
@@ -63,7 +63,8 @@ LevelHistoryWindow::LevelHistoryWindow(UserDialogs& dialogs, QWidget* parent, st
   }
   above_limit_ = chart_->addGraph();
   above_limit_->setLineStyle(QCPGraph::lsNone);
-  above_limit_->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, Qt::red, Qt::red, 4));
+  above_limit_->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssSquare, Qt::red, Qt::red, 4));
+  above_limit_->setAntialiasedScatters(false);
   above_limit_->removeFromLegend();
   chart_->legend->setVisible(true);
   chart_->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignRight);
@@ -156,6 +157,7 @@ void LevelHistoryWindow::BuildControls() {
 
 void LevelHistoryWindow::Record(std::int64_t pc_time_ms, const LiveReading* reading, bool redraw) {
   log_control_->Record(pc_time_ms, reading);
+  visible_statistics_.BeforeAppend(history_);
   history_.Append(HistoryPollFromReading(pc_time_ms, reading));
   const HistorySample& newest = history_.At(history_.Size() - 1);
   since_opening_[0].Add(newest, HistoryChannel::kMain);
@@ -244,11 +246,10 @@ void LevelHistoryWindow::DrawMarks() {
 void LevelHistoryWindow::ShowStatistics(std::int64_t from_ms, std::int64_t to_ms) {
   QString visible = "Visible span\n";
   QString since = "Since opening\n";
+  const auto statistics = visible_statistics_.Compute(history_, from_ms, to_ms);
   for (std::size_t channel = 0; channel < graphs_.size(); ++channel) {
     const std::string label = graphs_[channel]->name().toStdString();
-    const auto statistics =
-        ComputeHistoryStatistics(history_, static_cast<HistoryChannel>(channel), from_ms, to_ms);
-    visible += ToQString(ChannelStatisticsText(label, statistics)) + "\n";
+    visible += ToQString(ChannelStatisticsText(label, statistics[channel])) + "\n";
     since += ToQString(ChannelStatisticsText(label, since_opening_[channel].Current())) + "\n";
   }
   lbl_visible_->setText(visible.trimmed());

@@ -52,6 +52,7 @@ class LevelHistoryWindow : public QWidget {
 
   UserDialogs& dialogs_;
   LevelHistory history_;
+  SpanStatisticsTracker visible_statistics_;
   std::array<RunningStatistics, 2> since_opening_;
   QCustomPlot* chart_;
   std::array<QCPGraph*, 2> graphs_{};

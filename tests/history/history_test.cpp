@@ -91,7 +91,7 @@ TEST(HistoryStatistics, SpanWithAGapAndDashesWorkedOutByHand) {
   for (const Case& c : {Case{0, 2000, 5, 1, 74.807, 80, 60, 80, 70, 60, 0.98},
                         Case{160, 1000, 3, 1, 77.404, 80, 70, 80, 80, 70, 0.66}}) {
     const HistoryStatistics s =
-        ComputeHistoryStatistics(history, HistoryChannel::kMain, kStart + c.from, kStart + c.to);
+        SpanStatisticsTracker().Compute(history, kStart + c.from, kStart + c.to)[0];
     EXPECT_EQ(s.levels.records, c.records);
     EXPECT_EQ(s.levels.left_out, c.left_out);
     ASSERT_TRUE(s.levels.leq);
@@ -104,7 +104,7 @@ TEST(HistoryStatistics, SpanWithAGapAndDashesWorkedOutByHand) {
     EXPECT_NEAR(s.covered_seconds, c.covered, 1e-9);
   }
   const HistoryStatistics empty =
-      ComputeHistoryStatistics(history, HistoryChannel::kSub, kStart + 300, kStart + 500);
+      SpanStatisticsTracker().Compute(history, kStart + 300, kStart + 500)[1];
   EXPECT_EQ(empty.levels.records, 1U);
   EXPECT_FALSE(empty.levels.leq);
 }
@@ -131,7 +131,7 @@ TEST(HistoryStatistics, TalliesAgreeWithTheCursorGraphsSpanStatistics) {
   const SpanStatistics reference =
       ComputeSpanStatistics(readings, 1, static_cast<std::int64_t>(readings.size()));
   const HistoryStatistics span =
-      ComputeHistoryStatistics(history, HistoryChannel::kSub, kStart, kStart + offset + 1);
+      SpanStatisticsTracker().Compute(history, kStart, kStart + offset + 1)[1];
   const HistoryStatistics since_opening = running.Current();
   for (const HistoryStatistics* tally : {&span, &since_opening}) {
     EXPECT_EQ(tally->levels.records, reference.records);
@@ -143,6 +143,43 @@ TEST(HistoryStatistics, TalliesAgreeWithTheCursorGraphsSpanStatistics) {
     }
   }
   EXPECT_NEAR(since_opening.covered_seconds, span.covered_seconds, 1e-9);
+}
+
+// A tracker kept from redraw to redraw, following the newest sample of a full ring, panned
+// and zoomed, agrees with a count made afresh every time.
+TEST(HistoryStatistics, TrackedSpanAgreesWithAFreshCountWhileTheRingTurns) {
+  LevelHistory history(256);
+  SpanStatisticsTracker tracked;
+  std::mt19937 random(11);
+  std::int64_t offset = 0;
+  for (int poll = 0; poll < 1000; ++poll) {
+    offset += random() % 50 == 0 ? 1000 : 160;
+    const int level = static_cast<int>(random() % 400) + 400;
+    tracked.BeforeAppend(history);
+    history.Append(Poll(offset, random() % 20 == 0 ? kGap : (level < 420 ? kDashes : level)));
+    std::int64_t to = offset + 1;
+    std::int64_t width = 160 * static_cast<std::int64_t>(1 + random() % 300);
+    if (random() % 10 == 0) {  // panned back, or zoomed
+      to -= 160 * static_cast<std::int64_t>(random() % 200);
+      width = 160 * static_cast<std::int64_t>(random() % 400);
+    }
+    const auto kept = tracked.Compute(history, kStart + to - width, kStart + to);
+    const auto fresh = SpanStatisticsTracker().Compute(history, kStart + to - width, kStart + to);
+    for (std::size_t channel = 0; channel < 2; ++channel) {
+      const SpanStatistics& a = kept[channel].levels;
+      const SpanStatistics& b = fresh[channel].levels;
+      ASSERT_EQ(a.records, b.records) << poll;
+      ASSERT_EQ(a.left_out, b.left_out) << poll;
+      ASSERT_EQ(a.leq.has_value(), b.leq.has_value()) << poll;
+      if (a.leq) {
+        ASSERT_NEAR(*a.leq, *b.leq, 1e-9) << poll;
+      }
+      ASSERT_EQ(std::tie(a.lmax, a.lmin, a.l10, a.l50, a.l90),
+                std::tie(b.lmax, b.lmin, b.l10, b.l50, b.l90))
+          << poll;
+      ASSERT_EQ(kept[channel].covered_seconds, fresh[channel].covered_seconds) << poll;
+    }
+  }
 }
 
 TEST(HistorySeries, FewSamplesAreDrawnAsTheyAreAndNeverJoinedAcrossABreak) {

@@ -124,6 +124,7 @@ TEST_F(HistoryFixture, ButtonAfterPlotOpensTheWindowThatRecordsEveryPollWithAGap
     }
   };
   dialogs.save_path = folder / "levels.csv";
+  std::filesystem::remove(dialogs.save_path);
   history.Window()->findChild<QPushButton*>("CmdLog")->click();
   poll(4);
   backend.Unplug();
@@ -160,6 +161,7 @@ TEST_F(HistoryFixture, ButtonAfterPlotOpensTheWindowThatRecordsEveryPollWithAGap
 TEST_F(HistoryFixture, LogMatchesTheCommandLineLiveCsvLineForLine) {
   Button("History")->trigger();
   dialogs.save_path = folder / "window.csv";
+  std::filesystem::remove(dialogs.save_path);
   history.Window()->findChild<QPushButton*>("CmdLog")->click();
   constexpr int kPolls = 12;
   for (int i = 0; i < kPolls; ++i) {
@@ -172,6 +174,7 @@ TEST_F(HistoryFixture, LogMatchesTheCommandLineLiveCsvLineForLine) {
 
   const std::vector<std::string> window = WithoutWallTime(Lines(FileText(dialogs.save_path)));
   const std::filesystem::path cli_output = folder / "cli.csv";
+  std::filesystem::remove(cli_output);
   ASSERT_EQ(std::system((std::string(HALVANE_CLI) + " --simulate live --format csv --count " +
                          std::to_string(kPolls) + " --output '" + cli_output.string() + "'")
                             .c_str()),
