@@ -1,5 +1,5 @@
 // Saves pictures of the "History" window fed by the simulated meter at made-up PC times: a few
-// minutes with the limit line crossed and an unplug, and the 60-minute span.
+// minutes with the limit line crossed, an unplug and a log, and the 60-minute span.
 // Usage: halvane_history_screenshots DIR
 
 #include <qcustomplot.h>
@@ -9,8 +9,10 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QDoubleSpinBox>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <cstdio>
+#include <filesystem>
 
 #include "history/level_history_window.h"
 #include "link/usb.h"
@@ -21,6 +23,18 @@
 namespace {
 
 using halvane::tools::Save;
+
+// The log goes to DIR/history-log.csv instead of a file the user picks.
+class ScreenshotDialogs : public halvane::QtUserDialogs {
+ public:
+  explicit ScreenshotDialogs(std::filesystem::path log) : QtUserDialogs(nullptr), log_(log) {}
+  std::filesystem::path AskAppendFile(const std::string&, const std::string&) override {
+    return log_;
+  }
+
+ private:
+  std::filesystem::path log_;
+};
 
 // Polls the meter `polls` times, 160 ms apart on the made-up clock `pc_time_ms`.
 void Poll(halvane::USB& usb, halvane::LevelHistoryWindow& window, std::int64_t& pc_time_ms,
@@ -49,11 +63,14 @@ int main(int argc, char** argv) {
   halvane::SimulatedMeter meter;
   halvane::SimulatedBackend backend(meter);
   halvane::USB usb(backend);
-  halvane::QtUserDialogs dialogs(nullptr);
+  const std::filesystem::path log = std::filesystem::path(argv[1]) / "history-log.csv";
+  std::filesystem::remove(log);
+  ScreenshotDialogs dialogs(log);
   halvane::LevelHistoryWindow window(dialogs);
   window.findChild<QCheckBox*>("ChkLimit")->setChecked(true);
   window.findChild<QDoubleSpinBox*>("SpinLimit")->setValue(75.0);
   window.show();
+  window.findChild<QPushButton*>("CmdLog")->click();
 
   std::int64_t pc_time_ms = QDateTime(QDate(2026, 12, 7), QTime(14, 0)).toMSecsSinceEpoch();
   Poll(usb, window, pc_time_ms, 1000);
