@@ -4,7 +4,7 @@
 
 #include <QPushButton>
 
-#include "../gui/display_list.h"
+#include "../live/display_list.h"
 #include "control/control_panel.h"
 #include "control_fixture.h"
 
@@ -13,15 +13,19 @@ namespace {
 
 using LiveControlTest = ControlFixture;
 
+bool Shows(const Canvas& canvas, std::string_view text) {
+  return !testing::Texts(canvas, text).empty();
+}
+
 TEST_F(LiveControlTest, PressingModeOnTheKeypadShowsTheNextScreen) {
-  EXPECT_TRUE(HasText(panel.DrawingCanvas(), "SLM"));
+  EXPECT_TRUE(Shows(panel.DrawingCanvas(), "SLM"));
   ControlPanel& keypad = ControlPanel::Open(panel, controls.Context());
   keypad.findChild<QPushButton*>("CmdMode")->click();
   Poll();
-  EXPECT_TRUE(HasText(panel.DrawingCanvas(), "1/1 OCT"));
+  EXPECT_TRUE(Shows(panel.DrawingCanvas(), "1/1 OCT"));
   keypad.findChild<QPushButton*>("CmdOct")->click();
   Poll();
-  EXPECT_TRUE(HasText(panel.DrawingCanvas(), "1/3 OCT"));
+  EXPECT_TRUE(Shows(panel.DrawingCanvas(), "1/3 OCT"));
   EXPECT_TRUE(panel.Timer1().isActive());
 }
 

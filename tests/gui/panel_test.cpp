@@ -5,11 +5,12 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 #include <fstream>
 
-#include "display_list.h"
+#include "../live/display_list.h"
 #include "live/panel_layout.h"
 #include "panel_fixture.h"
 
@@ -17,6 +18,8 @@ namespace halvane {
 namespace {
 
 using ::testing::ElementsAre;
+using testing::StringsOf;
+using testing::Texts;
 
 std::vector<std::string> EntriesOf(const QComboBox* list) {
   std::vector<std::string> entries;
@@ -112,6 +115,17 @@ TEST_F(PanelStartUpTest, ClosingTheMainWindowEndsTheProgram) {
 
 using PanelPollTest = PanelFixture;
 
+// The colour the window paints at a point of its canvas, on 907 x 591 pixels.
+Color PaintedAt(Panel& panel, Point at) {
+  QImage image(907, 591, QImage::Format_RGB32);
+  QPainter painter(&image);
+  panel.DrawingArea().PaintInto(painter, QRectF(image.rect()));
+  const QColor pixel = image.pixelColor(static_cast<int>(at.x * 907 / kPanelWidthUnits),
+                                        static_cast<int>(at.y * 591 / kPanelHeightUnits));
+  return Color{static_cast<std::uint8_t>(pixel.red()), static_cast<std::uint8_t>(pixel.green()),
+               static_cast<std::uint8_t>(pixel.blue())};
+}
+
 TEST_F(PanelPollTest, EachTickMirrorsTheMeterInTheListsAndImagesWithoutRunningHandlers) {
   QComboBox* rec_mode = Find<QComboBox>("ComboRecMode");
   QComboBox* device = Find<QComboBox>("ComboDevice");
@@ -141,25 +155,26 @@ TEST_F(PanelPollTest, EachTickMirrorsTheMeterInTheListsAndImagesWithoutRunningHa
   EXPECT_EQ(trigger->currentText(), "Trigger Level2") << "an unknown trigger mode keeps the text";
 }
 
+// The screen as the window paints it: the header strip and the level bar, or the background
+// behind "No Connection".
 TEST_F(PanelPollTest, UnplugShowsNoConnectionAndReplugBringsTheLiveScreenBackWithinOneTick) {
-  panel->PollMeter();
-  EXPECT_TRUE(HasText(panel->DrawingCanvas(), "SLM"));
+  EXPECT_TRUE(QTest::qWaitFor([this] { return meter.ReceivedReports().size() >= 2; }))
+      << "the timer drives the poll";
+  EXPECT_EQ(Texts(panel->DrawingCanvas(), "SLM").size(), 1U);
+  EXPECT_EQ(PaintedAt(*panel, {165, 11}), kBlack);
+  EXPECT_EQ(PaintedAt(*panel, {31, 25}), ConsoleColor(9));
 
   backend.Unplug();
   panel->PollMeter();
   panel->PollMeter();
-  EXPECT_THAT(TextsOf(panel->DrawingCanvas()), ElementsAre("No Connection"));
+  EXPECT_THAT(StringsOf(panel->DrawingCanvas(), {}), ElementsAre("No Connection"));
   EXPECT_EQ(Find<QLabel>("LblName")->text(), " No Connection");
+  EXPECT_EQ(PaintedAt(*panel, {165, 11}), kWindowBackground);
 
   backend.Replug();
   panel->PollMeter();
-  EXPECT_TRUE(HasText(panel->DrawingCanvas(), "SLM"));
+  EXPECT_EQ(Texts(panel->DrawingCanvas(), "SLM").size(), 1U);
   EXPECT_NE(Find<QLabel>("LblName")->text(), " No Connection");
-}
-
-TEST_F(PanelPollTest, TheTimerDrivesThePoll) {
-  EXPECT_TRUE(QTest::qWaitFor([this] { return meter.ReceivedReports().size() >= 2; }));
-  EXPECT_TRUE(HasText(panel->DrawingCanvas(), "SLM"));
 }
 
 }  // namespace
