@@ -45,11 +45,9 @@ TEST_F(TriggerTest, OkSendsTheLevelAndTheBandIndex) {
 TEST_F(TriggerTest, ALevelOrBandThatMeansNothingIsRefusedAndNothingIsSent) {
   const std::string level = "message: " + std::string(kInvalidLevelMessage);
   const std::string band = "message: " + std::string(kInvalidBandMessage);
+  // The comparator's test goes through the refused texts; here one of each, and both at once.
   const std::tuple<const char*, const char*, std::string> refused[] = {
-      {"300", "1k", level},  {"-1", "1k", level},   {"255.6", "1k", level}, {"", "1k", level},
-      {"abc", "1k", level},  {"90", "1000", band},  {"90", "xyz", band},    {"90", "", band},
-      {"90", "1 kHz", band}, {"abc", "xyz", level},
-  };
+      {"300", "1k", level}, {"90", "xyz", band}, {"abc", "xyz", level}};
   panel.Lists().PicTriggerdB->show();
   for (const auto& [typed_level, typed_band, message] : refused) {
     SCOPED_TRACE(std::string(typed_level) + " dB, band " + typed_band);
