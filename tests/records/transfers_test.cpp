@@ -23,13 +23,22 @@ class TransfersTest : public ::testing::Test {
   USB usb;
 };
 
+// A set of `length` + 2 bytes whose length field says `length`; every byte value occurs.
+std::string RawSet(std::uint32_t length) {
+  std::string text(length + 2, '\0');
+  for (std::size_t i = 4; i < text.size(); ++i) {
+    text[i] = static_cast<char>(i * 7 % 256);
+  }
+  for (std::size_t byte = 0; byte < 4; ++byte) {
+    text[byte] = static_cast<char>(length >> (24 - 8 * byte));
+  }
+  return text;
+}
+
+// The download and the simulated meter agree on the page count: the meter has no page left.
 TEST_F(TransfersTest, ASetOfExactlyKPagesTakesKReadsAndOneByteMoreTakesAnother) {
   for (const std::uint32_t length : {320U, 321U}) {
-    std::string set(length, 'x');
-    set[0] = 0;
-    set[1] = 0;
-    set[2] = static_cast<char>(length >> 8);
-    set[3] = static_cast<char>(length & 0xFF);
+    const std::string set = RawSet(length);
     meter.State().sd_entries = {std::nullopt, set};
     const SdScan scan = ScanSdCard(usb);
     ASSERT_EQ(scan.table.SdSetCount(), 1U);
@@ -43,8 +52,13 @@ TEST_F(TransfersTest, ASetOfExactlyKPagesTakesKReadsAndOneByteMoreTakesAnother) 
           EXPECT_EQ(pages, length == 320 ? 2U : 3U);
         });
     EXPECT_TRUE(download.error.empty());
-    EXPECT_EQ(download.set_text.size(), PageCount(length) * kPageBytes);
-    EXPECT_EQ(download.set_text.substr(0, length), set);
+    std::string padded = set;
+    padded.resize(PageCount(length) * kPageBytes, '\0');
+    EXPECT_EQ(download.set_text, padded);
+    backend.SetIdleReads(IdleReads::TimeOut);
+    usb.ReceiveReport();
+    EXPECT_FALSE(usb.MeterConnected()) << "a page more than the download read";
+    backend.SetIdleReads(IdleReads::RepeatLast);
   }
 }
 
