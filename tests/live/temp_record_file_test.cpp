@@ -10,7 +10,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(TempRecordFileTest, AFreshPrivateEmptyFileEveryStartAndAPlantedLinksTargetUntouched) {
+TEST(TempRecordFileTest, APrivateFolderAnEmptyFileInPlaceOfAPlantedLinkAndItsTargetUntouched) {
   char scratch_template[] = "/tmp/halvane-temp-file-XXXXXX";
   ASSERT_NE(mkdtemp(scratch_template), nullptr);
   const fs::path scratch = scratch_template;
@@ -18,12 +18,9 @@ TEST(TempRecordFileTest, AFreshPrivateEmptyFileEveryStartAndAPlantedLinksTargetU
   const fs::path target = scratch / "someone_elses_file";
   std::ofstream(target) << "keep me";
 
+  // The main window's start-up test empties the file of a last run.
   const fs::path file = PrepareTempRecordFile(folder);
   EXPECT_EQ(fs::status(folder).permissions(), fs::perms::owner_all);
-  std::ofstream(file) << "last run's record";
-  PrepareTempRecordFile(folder);
-  EXPECT_EQ(fs::file_size(file), 0u);
-
   fs::remove(file);
   fs::create_symlink(target, file);
   EXPECT_EQ(PrepareTempRecordFile(folder), folder / "Halvane.tmp");
