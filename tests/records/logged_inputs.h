@@ -73,10 +73,31 @@ struct FlashHeader {
     put(0, {0x00, 0x55, 0xAA, 0x00, static_cast<int>(samples >> 24),
             static_cast<int>(samples >> 16 & 0xFF), static_cast<int>(samples >> 8 & 0xFF),
             static_cast<int>(samples & 0xFF), flags, 0x00, 0x01, mode, range_top});
-    put(14, {0x13, 0x08, 0x09, start_time[0], start_time[1], start_time[2]});
-    put(20, {step[0], step[1], step[2], 1, 30, 0});                // interval, period
-    put(26, {0x02, 0x03, 0x77, step[0], step[1], step[2], 0x88});  // sub weightings, integration
-    put(33, {trigger_mode, trigger_band, trigger_level, 12, 0, 5});
+    put(14, {0x13,
+             0x08,
+             0x09,
+             start_time[0],
+             start_time[1],
+             start_time[2],
+             step[0],
+             step[1],
+             step[2],
+             1,
+             30,
+             0,
+             0x02,
+             0x03,
+             0x77,
+             step[0],
+             step[1],
+             step[2],
+             0x88,
+             trigger_mode,
+             trigger_band,
+             trigger_level,
+             12,
+             0,
+             5});
     return bytes;
   }
 };
