@@ -19,27 +19,15 @@
 #include "records/sd_set.h"
 #include "sim/meter_state.h"
 #include "sim/sample_logger_contents.h"
+#include "tests/file_text.h"
 
 namespace halvane {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadAll(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) {
-    lines.push_back(line);
-  }
-  return lines;
-}
+using test::FileText;
+using test::TextLines;
 
 class CliProgramTest : public testing::Test {
  protected:
@@ -67,8 +55,8 @@ class CliProgramTest : public testing::Test {
     }
     command += " >'" + (folder_ / "out").string() + "' 2>'" + (folder_ / "err").string() + "'";
     const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(folder_ / "out"),
-            ReadAll(folder_ / "err")};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, FileText(folder_ / "out"),
+            FileText(folder_ / "err")};
   }
 
   fs::path folder_;
@@ -81,9 +69,9 @@ TEST_F(CliProgramTest, LiveLinesCarryWhatTheSimulatedMeterShows) {
   const Run csv = Cli({"--simulate", "live", "--count", "5", "--format", "csv"});
   ASSERT_EQ(csv.status, kExitSuccess) << csv.err;
 
-  const std::vector<std::string> json_lines = Lines(json.out);
+  const std::vector<std::string> json_lines = TextLines(json.out);
   ASSERT_EQ(json_lines.size(), 5u);
-  const std::vector<std::string> csv_lines = Lines(csv.out);
+  const std::vector<std::string> csv_lines = TextLines(csv.out);
   ASSERT_EQ(csv_lines.size(), 6u);  // the header, then the lines
   std::vector<std::string> names;
   std::istringstream header(csv_lines[0]);
@@ -122,7 +110,7 @@ TEST_F(CliProgramTest, LiveOutputAppendsWithOneHeader) {
     ASSERT_EQ(run.status, kExitSuccess) << run.err;
     EXPECT_EQ(run.out, "");
   }
-  const std::vector<std::string> lines = Lines(ReadAll(file));
+  const std::vector<std::string> lines = TextLines(FileText(file));
   ASSERT_EQ(lines.size(), 6u);
   EXPECT_TRUE(lines[0].starts_with("time,display_mode,"));
   EXPECT_FALSE(lines[3].starts_with("time,"));
@@ -131,7 +119,7 @@ TEST_F(CliProgramTest, LiveOutputAppendsWithOneHeader) {
 TEST_F(CliProgramTest, LiveWaitsForAMeterThatWasAwayAndGoesOn) {
   const Run run = Cli({"--simulate", "--sim-unplug", "3:2500", "live", "--count", "4"});
   ASSERT_EQ(run.status, kExitSuccess) << run.err;
-  const std::vector<std::string> lines = Lines(run.out);
+  const std::vector<std::string> lines = TextLines(run.out);
   ASSERT_EQ(lines.size(), 4u);
   const auto seconds = [&](std::size_t i) {
     const std::string time = nlohmann::json::parse(lines[i])["time"];
@@ -149,7 +137,7 @@ TEST_F(CliProgramTest, LiveStopsOnSigtermWithEveryLineComplete) {
   EXPECT_EQ(run.status, kExitSuccess) << run.err;
   EXPECT_EQ(run.err, "");
   EXPECT_TRUE(run.out.ends_with("\n"));
-  const std::vector<std::string> lines = Lines(run.out);
+  const std::vector<std::string> lines = TextLines(run.out);
   EXPECT_GE(lines.size(), 3u);
   for (const std::string& line : lines) {
     EXPECT_TRUE(nlohmann::json::accept(line)) << line;
@@ -163,11 +151,11 @@ TEST_F(CliProgramTest, DownloadsAreTheFilesTheWindowWrites) {
   const fs::path record = folder_ / "record3.txt";
   const Run flash = Cli({"--simulate", "flash", "get", "3", "-o", record.string()});
   ASSERT_EQ(flash.status, kExitSuccess) << flash.err;
-  EXPECT_EQ(ReadAll(record), FlashRecordFileText(image, table[2]));
+  EXPECT_EQ(FileText(record), FlashRecordFileText(image, table[2]));
 
   const Run all = Cli({"--simulate", "flash", "get", "--all", "-o", (folder_ / "all").string()});
   ASSERT_EQ(all.status, kExitSuccess) << all.err;
-  EXPECT_EQ(ReadAll(folder_ / "all" / "record-003-20130810-235950.txt"), ReadAll(record));
+  EXPECT_EQ(FileText(folder_ / "all" / "record-003-20130810-235950.txt"), FileText(record));
   EXPECT_EQ(std::distance(fs::directory_iterator(folder_ / "all"), fs::directory_iterator()),
             static_cast<long>(table.size()));
 
@@ -210,7 +198,7 @@ TEST_F(CliProgramTest, RecordItemGivesTheCursorGraphsValues) {
   const ItemColumn column = ReadItemColumn(
       in, *ItemField(mode, std::find(entries.begin(), entries.end(), item) - entries.begin()),
       header["record_count"]);
-  const std::vector<std::string> lines = Lines(values.out);
+  const std::vector<std::string> lines = TextLines(values.out);
   ASSERT_EQ(lines.size(), column.values.size());
   ASSERT_EQ(lines.size(), 300u);
   for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -246,7 +234,7 @@ TEST_F(CliProgramTest, FailuresSayWhyInOneLineAndExitWithTheirCode) {
     EXPECT_EQ(run.status, c.status) << c.arguments.back() << ": " << run.err;
     EXPECT_EQ(run.out, "");
     EXPECT_TRUE(run.err.starts_with("halvane-cli: ")) << run.err;
-    EXPECT_LE(Lines(run.err).size(), 2u) << run.err;  // a parse error adds where to find help
+    EXPECT_LE(TextLines(run.err).size(), 2u) << run.err;  // a parse error adds where to find help
   }
 }
 
@@ -255,7 +243,7 @@ TEST_F(CliProgramTest, AMeterUnpluggedMidTransferLeavesNoFile) {
   const Run run =
       Cli({"--simulate", "--sim-unplug", "20", "flash", "get", "1", "-o", record.string()});
   EXPECT_EQ(run.status, kExitTransfer);
-  EXPECT_EQ(Lines(run.err).size(), 1u) << run.err;
+  EXPECT_EQ(TextLines(run.err).size(), 1u) << run.err;
   EXPECT_FALSE(fs::exists(record));
   EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 2)
       << "only the captured output streams";

@@ -12,6 +12,7 @@
 namespace halvane {
 namespace {
 
+using test::FileText;
 using testing::ExpectTexts;
 
 // Record r, level column c reads 40 + 10 r + c dB.
@@ -114,7 +115,7 @@ TEST_F(BarFormTest, PaintsBarsPrintsWithoutItsToolbarAndExportsPictures) {
 
   dialogs.print_path = folder / "bar.pdf";
   Press(form, "Print");
-  EXPECT_EQ(Contents(dialogs.print_path).substr(0, 5), "%PDF-");
+  EXPECT_EQ(FileText(dialogs.print_path).substr(0, 5), "%PDF-");
   EXPECT_FALSE(form.Toolbar1().isHidden());
 
   for (const char* name : {"bar.png", "bar.pdf"}) {
@@ -127,7 +128,7 @@ TEST_F(BarFormTest, PaintsBarsPrintsWithoutItsToolbarAndExportsPictures) {
   EXPECT_EQ(exported.pixelColor(static_cast<int>(55.0 * exported.width() / 560),
                                 static_cast<int>(80.0 * exported.height() / 160)),
             QColor(0, 0, 255));
-  EXPECT_EQ(Contents(folder / "bar.pdf").substr(0, 5), "%PDF-");
+  EXPECT_EQ(FileText(folder / "bar.pdf").substr(0, 5), "%PDF-");
 
   dialogs.save_path = folder / "missing-folder" / "bar.png";
   Press(form, "Export");

@@ -15,6 +15,8 @@
 namespace halvane {
 namespace {
 
+using test::FileText;
+
 // LP(Sub) of a 1/3 OCTAVE file (column 44) reads 50, 60, ---.-, 70, 40 over records 1 to 5.
 std::string SubLevels(std::size_t record, std::size_t column) {
   const char* levels[] = {"50.0", "60.0", "---.-", "70.0", "40.0"};
@@ -147,12 +149,12 @@ TEST_F(CursorGraphTest, PrintsAndExportsWhatReadsBack) {
   graph.resize(1000, 600);
   dialogs.print_path = folder / "plot.pdf";
   graph.findChild<QPushButton*>("CmdPrint")->click();
-  EXPECT_EQ(Contents(dialogs.print_path).substr(0, 5), "%PDF-");
+  EXPECT_EQ(FileText(dialogs.print_path).substr(0, 5), "%PDF-");
   EXPECT_FALSE(graph.findChild<QGroupBox*>("FrmGraphic")->isHidden());
 
   dialogs.save_path = folder / "plot.csv";
   graph.Export();
-  std::istringstream csv(Contents(dialogs.save_path));
+  std::istringstream csv(FileText(dialogs.save_path));
   std::vector<std::string> rows;
   for (std::string row; std::getline(csv, row);) {
     rows.push_back(row);
@@ -167,7 +169,7 @@ TEST_F(CursorGraphTest, PrintsAndExportsWhatReadsBack) {
             graph.CWGraph1().size());
   dialogs.save_path = folder / "plot.pdf";
   graph.Export();
-  EXPECT_EQ(Contents(dialogs.save_path).substr(0, 5), "%PDF-");
+  EXPECT_EQ(FileText(dialogs.save_path).substr(0, 5), "%PDF-");
   EXPECT_TRUE(dialogs.messages.empty());
 }
 

@@ -9,12 +9,12 @@
 #include <QPrinter>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "control/meter_controls.h"
 #include "graphs/plot_selection_controls.h"
 #include "sim/simulated_backend.h"
 #include "sim/simulated_meter.h"
+#include "tests/file_text.h"
 #include "tests/graphs/record_files.h"
 #include "tests/gui/recorded_editor.h"
 
@@ -79,10 +79,6 @@ class GraphFixture : public ::testing::Test {
     ASSERT_GE(list->findText(entry), 0) << entry.toStdString();
     list->setCurrentIndex(list->findText(entry));
     emit list->activated(list->currentIndex());
-  }
-  static std::string Contents(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
   }
   // Lets windows closed with delete-on-close go.
   static void DeleteClosedWindows() {

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <random>
 
 #include "history/history_csv.h"
@@ -14,6 +13,7 @@
 #include "history/history_statistics.h"
 #include "history/level_history.h"
 #include "records/atomic_file.h"
+#include "tests/file_text.h"
 
 namespace halvane {
 namespace {
@@ -305,8 +305,7 @@ TEST(HistoryCsv, ExportOfASpanReadsBackRowByRow) {
   const std::filesystem::path target =
       std::filesystem::temp_directory_path() / "halvane_history_export_test.csv";
   ASSERT_FALSE(WriteFileAtomically(target, HistoryCsvText(history, kStart, kStart + 480)));
-  std::ifstream in(target, std::ios::binary);
-  const std::string text{std::istreambuf_iterator<char>(in), {}};
+  const std::string text = test::FileText(target);
   std::filesystem::remove(target);
   // kStart is 2023-11-14 22:13:20 UTC.
   EXPECT_EQ(text,

@@ -16,10 +16,14 @@
 #include <sstream>
 
 #include "history/level_history_controls.h"
+#include "tests/file_text.h"
 #include "tests/graphs/graph_fixture.h"
 
 namespace halvane {
 namespace {
+
+using test::FileText;
+using test::TextLines;
 
 constexpr std::int64_t kStart = 1'700'000'000'000;
 
@@ -57,20 +61,6 @@ LiveReading Reading(int tenths) {
   reply[134] = static_cast<std::uint8_t>(tenths & 0xFF);
   reply[23] = reply[133], reply[24] = reply[134];
   return DecodeLiveReply(reply);
-}
-
-std::string FileText(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) {
-    lines.push_back(line);
-  }
-  return lines;
 }
 
 // The CSV lines with the cells that follow the wall clock emptied: the PC time, the meter's
@@ -152,7 +142,7 @@ TEST_F(HistoryFixture, ButtonAfterPlotOpensTheWindowThatRecordsEveryPollWithAGap
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(history.Window(), nullptr);
   poll(1);  // no window: the poll goes on alone, the log is closed
-  const std::vector<std::string> logged = Lines(FileText(dialogs.save_path));
+  const std::vector<std::string> logged = TextLines(FileText(dialogs.save_path));
   ASSERT_EQ(logged.size(), 8U);  // the header and the 7 answered polls
   EXPECT_EQ(logged[0].rfind("time,display_mode,", 0), 0U);
   EXPECT_TRUE(dialogs.messages.empty());
@@ -172,14 +162,14 @@ TEST_F(HistoryFixture, LogMatchesTheCommandLineLiveCsvLineForLine) {
             "Log window.csv ended: 12 lines");
   panel.PollMeter();  // after the log ended: not written
 
-  const std::vector<std::string> window = WithoutWallTime(Lines(FileText(dialogs.save_path)));
+  const std::vector<std::string> window = WithoutWallTime(TextLines(FileText(dialogs.save_path)));
   const std::filesystem::path cli_output = folder / "cli.csv";
   std::filesystem::remove(cli_output);
   ASSERT_EQ(std::system((std::string(HALVANE_CLI) + " --simulate live --format csv --count " +
                          std::to_string(kPolls) + " --output '" + cli_output.string() + "'")
                             .c_str()),
             0);
-  const std::vector<std::string> cli = WithoutWallTime(Lines(FileText(cli_output)));
+  const std::vector<std::string> cli = WithoutWallTime(TextLines(FileText(cli_output)));
   ASSERT_EQ(window.size(), kPolls + 1U);
   EXPECT_EQ(window, cli);
 }

@@ -5,21 +5,16 @@
 #include <QTemporaryDir>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "records/atomic_file.h"
+#include "tests/file_text.h"
 
 namespace halvane {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Read(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using test::FileText;
 
 TEST(AtomicFile, ReplacesTheTargetWholeAndLeavesItAloneOnFailure) {
   QTemporaryDir folder;
@@ -29,9 +24,9 @@ TEST(AtomicFile, ReplacesTheTargetWholeAndLeavesItAloneOnFailure) {
   const std::string content("line 1\r\n\0binary\xff", 17);
 
   EXPECT_EQ(WriteFileAtomically(target, content), std::nullopt);
-  EXPECT_EQ(Read(target), content);
+  EXPECT_EQ(FileText(target), content);
   EXPECT_EQ(WriteFileAtomically(target, "second"), std::nullopt);
-  EXPECT_EQ(Read(target), "second");
+  EXPECT_EQ(FileText(target), "second");
 
   // A link planted at the target is replaced; what it pointed to is untouched.
   const fs::path victim = dir / "victim";
@@ -39,8 +34,8 @@ TEST(AtomicFile, ReplacesTheTargetWholeAndLeavesItAloneOnFailure) {
   const fs::path link = dir / "linked.txt";
   fs::create_symlink(victim, link);
   EXPECT_EQ(WriteFileAtomically(link, "new"), std::nullopt);
-  EXPECT_EQ(Read(victim), "keep");
-  EXPECT_EQ(Read(link), "new");
+  EXPECT_EQ(FileText(victim), "keep");
+  EXPECT_EQ(FileText(link), "new");
   EXPECT_FALSE(fs::is_symlink(link));
 
   // A folder that does not exist: a message, and nothing left behind anywhere.

@@ -4,12 +4,12 @@
 #include <QApplication>
 #include <QEvent>
 #include <fstream>
-#include <sstream>
 
 #include "records/logged_data_controls.h"
 #include "records/transfers.h"
 #include "sim/sample_logger_contents.h"
 #include "tests/control/control_fixture.h"
+#include "tests/file_text.h"
 #include "tests/gui/recorded_editor.h"
 
 namespace halvane {
@@ -42,12 +42,7 @@ class LoggedDataTest : public ControlFixture {
     std::ofstream(panel.TempFilePath(), std::ios::binary) << kEarlierFile;
   }
 
-  std::string RecordFile() const {
-    std::ifstream in(panel.TempFilePath(), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
+  std::string RecordFile() const { return test::FileText(panel.TempFilePath()); }
 
   // The sets of the sample card, without its empty entries.
   std::vector<std::string> CardSets() const {
