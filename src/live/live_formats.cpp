@@ -132,8 +132,6 @@ std::string InfluxLine(const LiveSample& sample, const std::vector<LiveField>& f
   return line;
 }
 
-}  // namespace
-
 std::string LiveHeaderLine(LiveFormat format, const std::vector<LiveField>& fields) {
   if (format != LiveFormat::Csv) {
     return {};
@@ -161,6 +159,8 @@ std::string LiveLine(LiveFormat format, const LiveSample& sample,
   }
   return {};
 }
+
+}  // namespace
 
 std::string LiveOutputLines(LiveFormat format, const LiveSample& sample, bool output_empty) {
   const std::vector<LiveField> fields = LiveFields(sample);

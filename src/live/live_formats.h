@@ -3,8 +3,6 @@
 // Each line ends with a newline.
 
 #include <string>
-#include <string_view>
-#include <vector>
 
 #include "live/live_fields.h"
 
@@ -12,16 +10,10 @@ namespace halvane {
 
 enum class LiveFormat { JsonLines, Csv, Influx };
 
-// The CSV header row of the fields' names; empty for the other formats.
-std::string LiveHeaderLine(LiveFormat format, const std::vector<LiveField>& fields);
-
-// Absent values are null in JSON, empty in CSV and left out of the line protocol. The line
-// protocol's tags are the text values but the meter's clock; its time stamp is the PC's.
-std::string LiveLine(LiveFormat format, const LiveSample& sample,
-                     const std::vector<LiveField>& fields);
-
 // What one poll adds to an output in `format`: its line, after the CSV header when the output
-// holds nothing yet.
+// holds nothing yet. Absent values are null in JSON, empty in CSV and left out of the line
+// protocol. The line protocol's tags are the text values but the meter's clock; its time stamp
+// is the PC's.
 std::string LiveOutputLines(LiveFormat format, const LiveSample& sample, bool output_empty);
 
 }  // namespace halvane

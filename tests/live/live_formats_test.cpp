@@ -5,6 +5,8 @@
 #include <nlohmann/json.hpp>
 #include <utility>
 
+#include "tests/file_text.h"
+
 namespace halvane {
 namespace {
 
@@ -25,13 +27,14 @@ LiveSample Sample(int mode, std::vector<std::pair<std::size_t, int>> levels) {
   return sample;
 }
 
+// A JSON line, even into an empty output: JSON lines have no header.
 nlohmann::json JsonOf(const LiveSample& sample) {
-  return nlohmann::json::parse(LiveLine(LiveFormat::JsonLines, sample, LiveFields(sample)));
+  return nlohmann::json::parse(LiveOutputLines(LiveFormat::JsonLines, sample, true));
 }
 
 std::vector<std::string> CsvCells(const std::string& line) {
   std::vector<std::string> cells(1);
-  for (const char c : line.substr(0, line.size() - 1)) {
+  for (const char c : line) {
     if (c == ',') {
       cells.emplace_back();
     } else {
@@ -88,15 +91,19 @@ TEST(LiveFormatsTest, EachScreenCarriesItsOwnLevels) {
 }
 
 TEST(LiveFormatsTest, CsvColumnsStayTheSameInEveryMode) {
-  const std::vector<LiveField> slm_fields = LiveFields(Sample(0, {}));
-  const std::string header = LiveHeaderLine(LiveFormat::Csv, slm_fields);
+  const std::string header =
+      test::TextLines(LiveOutputLines(LiveFormat::Csv, Sample(0, {}), true)).at(0);
   const std::vector<std::string> names = CsvCells(header);
   EXPECT_EQ(names.size(), 21u + 2 + 9 + 10 + 11 + 33);
   for (int mode = 0; mode <= 8; ++mode) {
     const LiveSample sample = Sample(mode, {{25, 0}, {45 + 2 * 6, 200}});
-    const std::vector<LiveField> fields = LiveFields(sample);
-    EXPECT_EQ(LiveHeaderLine(LiveFormat::Csv, fields), header);
-    const std::vector<std::string> cells = CsvCells(LiveLine(LiveFormat::Csv, sample, fields));
+    const std::vector<std::string> lines =
+        test::TextLines(LiveOutputLines(LiveFormat::Csv, sample, true));
+    ASSERT_EQ(lines.size(), 2U) << mode;
+    EXPECT_EQ(lines[0], header);
+    EXPECT_EQ(test::TextLines(LiveOutputLines(LiveFormat::Csv, sample, false)),
+              std::vector<std::string>{lines[1]});
+    const std::vector<std::string> cells = CsvCells(lines[1]);
     ASSERT_EQ(cells.size(), names.size()) << mode;
     const auto cell = [&](std::string_view name) {
       return cells[std::find(names.begin(), names.end(), name) - names.begin()];
@@ -104,12 +111,11 @@ TEST(LiveFormatsTest, CsvColumnsStayTheSameInEveryMode) {
     EXPECT_EQ(cell("sub_level"), "") << mode;  // 0, "---.-" on the meter
     EXPECT_EQ(cell("screen").empty(), false);
   }
-  EXPECT_EQ(LiveHeaderLine(LiveFormat::JsonLines, slm_fields), "");
 }
 
 TEST(LiveFormatsTest, InfluxLinesEscapeTagsAndLeaveOutAbsentValues) {
   const LiveSample sample = Sample(3, {{153, 700}});
-  const std::string line = LiveLine(LiveFormat::Influx, sample, LiveFields(sample));
+  const std::string line = LiveOutputLines(LiveFormat::Influx, sample, true);
   EXPECT_EQ(line.rfind("halvane,screen=1/1\\ &\\ 1/3\\ OCT,main_freq_weighting=A,", 0), 0u) << line;
   EXPECT_NE(line.find(" display_mode=3i,"), std::string::npos);
   EXPECT_NE(line.find(",main_level=70,"), std::string::npos);
