@@ -32,19 +32,25 @@ std::filesystem::path QtUserDialogs::AskOpenFile(const std::string& filter) {
       .toStdString();
 }
 
+namespace {
+
+std::filesystem::path SaveFileName(QWidget* owner, const std::string& title,
+                                   const std::string& filter, QFileDialog::Options options) {
+  return QFileDialog::getSaveFileName(owner, QString::fromStdString(title), QString(),
+                                      QString::fromStdString(filter), nullptr, options)
+      .toStdString();
+}
+
+}  // namespace
+
 std::filesystem::path QtUserDialogs::AskSaveFile(const std::string& title,
                                                  const std::string& filter) {
-  return QFileDialog::getSaveFileName(Owner(), QString::fromStdString(title), QString(),
-                                      QString::fromStdString(filter))
-      .toStdString();
+  return SaveFileName(Owner(), title, filter, {});
 }
 
 std::filesystem::path QtUserDialogs::AskAppendFile(const std::string& title,
                                                    const std::string& filter) {
-  return QFileDialog::getSaveFileName(Owner(), QString::fromStdString(title), QString(),
-                                      QString::fromStdString(filter), nullptr,
-                                      QFileDialog::DontConfirmOverwrite)
-      .toStdString();
+  return SaveFileName(Owner(), title, filter, QFileDialog::DontConfirmOverwrite);
 }
 
 bool QtUserDialogs::SetUpPrinter(QPrinter& printer) {
