@@ -76,10 +76,7 @@ const HistorySample& LevelHistory::Numbered(std::uint64_t number) const {
 }
 
 std::int64_t LevelHistory::StepMs(std::uint64_t number) const {
-  if (number + 1 >= appended_) {
-    return kPollMs;
-  }
-  return std::min(Numbered(number + 1).pc_time_ms - Numbered(number).pc_time_ms, kLongestStepMs);
+  return StepBetween(Numbered(number), number + 1 < appended_ ? &Numbered(number + 1) : nullptr);
 }
 
 const HistorySample& LevelHistory::At(std::size_t index) const {

@@ -88,6 +88,11 @@ class LevelHistory {
 
  private:
   LevelExtremes RawExtremes(HistoryChannel channel, std::uint64_t from, std::uint64_t to) const;
+  // The time `sample` stands for, given the sample after it (null for the newest).
+  static std::int64_t StepBetween(const HistorySample& sample, const HistorySample* next) {
+    return next != nullptr ? std::min(next->pc_time_ms - sample.pc_time_ms, kLongestStepMs)
+                           : kPollMs;
+  }
 
   std::vector<HistorySample> samples_;
   std::vector<std::array<LevelExtremes, 2>> blocks_;  // by absolute index / kBlock
@@ -105,9 +110,8 @@ void LevelHistory::ForEach(std::size_t from, std::size_t to, Visit&& visit) cons
   std::size_t slot = (OldestNumber() + from) % samples_.size();
   for (std::size_t index = from; index < to; ++index) {
     const std::size_t next = slot + 1 == samples_.size() ? 0 : slot + 1;
-    const std::int64_t step =
-        index + 1 < size_ ? samples_[next].pc_time_ms - samples_[slot].pc_time_ms : kPollMs;
-    visit(samples_[slot], std::min(step, kLongestStepMs));
+    visit(samples_[slot],
+          StepBetween(samples_[slot], index + 1 < size_ ? &samples_[next] : nullptr));
     slot = next;
   }
 }
