@@ -4,9 +4,9 @@
 
 #include <QPushButton>
 
-#include "../live/display_list.h"
 #include "control/control_panel.h"
 #include "control_fixture.h"
+#include "tests/live/display_list.h"
 
 namespace halvane {
 namespace {

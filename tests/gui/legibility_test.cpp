@@ -9,8 +9,8 @@
 #include <QPainter>
 #include <sstream>
 
-#include "../live/display_list.h"
 #include "panel_fixture.h"
+#include "tests/live/display_list.h"
 #include "ui/canvas_view.h"
 
 namespace halvane {

@@ -10,9 +10,9 @@
 #include <QTest>
 #include <fstream>
 
-#include "../live/display_list.h"
 #include "live/panel_layout.h"
 #include "panel_fixture.h"
+#include "tests/live/display_list.h"
 
 namespace halvane {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <QLabel>
 
-#include "../../gui/modal_watchdog.h"
 #include "control/control_panel.h"
 #include "control/meter_answer.h"
+#include "tests/gui/modal_watchdog.h"
 #include "window_fixture.h"
 
 namespace halvane {

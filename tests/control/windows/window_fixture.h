@@ -8,11 +8,11 @@
 #include <QTimer>
 #include <sstream>
 
-#include "../link_watch.h"
 #include "control/control_context.h"
 #include "link/tracing_backend.h"
 #include "link/usb.h"
 #include "sim/simulated_backend.h"
+#include "tests/control/link_watch.h"
 
 namespace halvane {
 
