@@ -11,6 +11,9 @@ namespace halvane {
 
 // A level in tenths of a dB as the meter sends it; 0 is shown as "---.-" and has no number.
 using TenthsDb = std::uint16_t;
+constexpr double Db(TenthsDb level) {
+  return level / 10.0;
+}
 inline constexpr TenthsDb kNoLevel = 0;
 
 // What the plotted levels mean; a change of any of it is marked on the time axis.

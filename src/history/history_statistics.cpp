@@ -10,9 +10,6 @@ namespace {
 
 constexpr int kTenthsLevels = std::numeric_limits<TenthsDb>::max() + 1;
 
-double Db(TenthsDb level) {
-  return level / 10.0;
-}
 
 // The level exceeded by `percent` of the `total` counted readings: nearest rank from the top,
 // as the cursor graph's span statistics take it.

@@ -14,6 +14,9 @@
 namespace halvane {
 
 inline constexpr std::uint8_t kLivePollCommand = 0x42;
+// Where the band levels of the octave screens start: 11 octave pairs, then 34 third-octave pairs.
+inline constexpr std::size_t kOctaveBandsIndex = 45;
+inline constexpr std::size_t kThirdBandsIndex = 67;
 
 struct LiveReading {
   InputReportBuffer Bytes{};  // the reply; bytes it did not carry are 0

@@ -10,8 +10,6 @@
 namespace halvane {
 namespace {
 
-constexpr std::size_t kOctaveBandsIndex = 45;
-constexpr std::size_t kThirdBandsIndex = 67;
 
 // A level on its black box at x 360 with "dB" after it, one readout line at height y.
 void DrawLevelReadout(Canvas& canvas, double y, std::string level_text) {

@@ -9,8 +9,6 @@
 namespace halvane {
 namespace {
 
-constexpr std::size_t kOctaveBandsIndex = 45;
-constexpr std::size_t kThirdBandsIndex = 67;
 constexpr int kRowsPerColumn = 11;
 constexpr double kRowPitch = (120.0 - 30.0) / 13.0;
 

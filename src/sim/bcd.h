@@ -6,6 +6,11 @@
 
 namespace halvane {
 
+// The low byte of a value the meter sends as one byte.
+constexpr std::uint8_t Byte(int value) {
+  return static_cast<std::uint8_t>(value);
+}
+
 // 0 to 99; 45 becomes 0x45.
 constexpr std::uint8_t ToBcd(int value) {
   return static_cast<std::uint8_t>((value / 10) * 16 + value % 10);

@@ -12,9 +12,6 @@ namespace halvane {
 
 namespace {
 
-constexpr double kLowestLevel = 45.0;
-constexpr double kHighestLevel = 90.0;
-constexpr double kMiddleLevel = (kLowestLevel + kHighestLevel) / 2.0;
 constexpr double kBurstChance = 0.001;  // per poll: about one burst in four minutes
 
 double Energy(double level_db) {

@@ -14,6 +14,11 @@
 
 namespace halvane {
 
+// The range the simulated sound wanders in, live and in the logged records alike.
+inline constexpr double kLowestLevel = 45.0;
+inline constexpr double kHighestLevel = 90.0;
+inline constexpr double kMiddleLevel = (kLowestLevel + kHighestLevel) / 2.0;
+
 struct LiveLevels {
   static constexpr std::size_t kThirdOctaveBands = 33;  // 12.5 Hz to 20 kHz
   static constexpr std::size_t kOctaveBands = 11;       // 16 Hz to 16 kHz, three thirds each

@@ -17,9 +17,6 @@ constexpr std::size_t kLp = 0;
 constexpr std::size_t kFirstStatistic = 1;  // Leq; LE to L95 follow in item-code order
 constexpr std::size_t kItemCount = std::tuple_size_v<ChannelItems>;
 
-std::uint8_t Byte(int value) {
-  return static_cast<std::uint8_t>(value);
-}
 std::uint8_t Bit(bool set, int bit) {
   return static_cast<std::uint8_t>(set ? 1 << bit : 0);
 }

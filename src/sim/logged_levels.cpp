@@ -11,9 +11,6 @@ namespace halvane {
 
 namespace {
 
-constexpr double kLowestLevel = 45.0;
-constexpr double kHighestLevel = 90.0;
-constexpr double kMiddleLevel = (kLowestLevel + kHighestLevel) / 2.0;
 constexpr int kSecondsPerSample = 20;
 constexpr double kSubChannelOffsetDb = 2.5;  // C-weighted sub channel: a little above the A main
 constexpr std::size_t kThirdOctaves = 33;

@@ -16,7 +16,7 @@ namespace halvane {
 namespace {
 
 using namespace std::chrono_literals;
-using Bytes = std::vector<int>;
+using ReplyBytes = std::vector<int>;
 using Command = std::vector<std::uint8_t>;
 
 constexpr std::array<std::uint8_t, kOutputReportSize> kLivePoll{0x00, 0x42};
@@ -37,7 +37,7 @@ InputReportBuffer Send(SimulatedMeter& meter, std::uint8_t command_class, Comman
   return reply;
 }
 
-Bytes Slice(const InputReportBuffer& reply, std::size_t first, std::size_t count) {
+ReplyBytes Slice(const InputReportBuffer& reply, std::size_t first, std::size_t count) {
   return {reply.begin() + first, reply.begin() + first + count};
 }
 
@@ -64,8 +64,9 @@ constexpr std::uint16_t kFreq = 0x0001, kTime = 0x0002, kStore = 0x0008, kRight 
                         kOct = 0x1000, kMenu = 0x2000, kLevelDown = 0x4000;
 
 // Byte `at` of the live reply after each press of `keys` in turn.
-Bytes AfterEach(SimulatedMeter& meter, const std::vector<std::uint16_t>& keys, std::size_t at = 0) {
-  Bytes seen;
+ReplyBytes AfterEach(SimulatedMeter& meter, const std::vector<std::uint16_t>& keys,
+                     std::size_t at = 0) {
+  ReplyBytes seen;
   for (const std::uint16_t key : keys) {
     EXPECT_EQ(Send(meter, 0x40, {std::uint8_t(key & 0xFF), std::uint8_t(key >> 8)}), kZeros);
     seen.push_back(Poll(meter)[at]);
@@ -74,47 +75,48 @@ Bytes AfterEach(SimulatedMeter& meter, const std::vector<std::uint16_t>& keys, s
 }
 
 TEST_F(SimTest, KeysStepTheirSettingsRoundTheirCyclesAndStopAtTheirLimits) {
-  EXPECT_EQ(AfterEach(meter, std::vector(4, kFreq), 19), (Bytes{0x11, 0x12, 0x10, 0x11}));
-  EXPECT_EQ(AfterEach(meter, std::vector(5, kTime), 20), (Bytes{0x11, 0x12, 0x13, 0x10, 0x11}));
+  EXPECT_EQ(AfterEach(meter, std::vector(4, kFreq), 19), (ReplyBytes{0x11, 0x12, 0x10, 0x11}));
+  EXPECT_EQ(AfterEach(meter, std::vector(5, kTime), 20),
+            (ReplyBytes{0x11, 0x12, 0x13, 0x10, 0x11}));
   EXPECT_EQ(AfterEach(meter, std::vector(8, kLevelDown), 18),
-            (Bytes{120, 110, 100, 90, 80, 70, 60, 60}));
+            (ReplyBytes{120, 110, 100, 90, 80, 70, 60, 60}));
   EXPECT_EQ(AfterEach(meter, std::vector(13, kRight), 22),
-            (Bytes{21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 32}));
+            (ReplyBytes{21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 32}));
   EXPECT_EQ(AfterEach(meter,
                       {kMode, kMode, kMode, kOct, kOct, kMode, kOct, kOct, kOct, kMode, kMode, kOct,
                        kOct, kMenu, kMode, kMenu},
                       4),
-            (Bytes{1, 4, 0, 1, 2, 5, 6, 4, 5, 0, 2, 3, 1, 8, 8, 1}));
+            (ReplyBytes{1, 4, 0, 1, 2, 5, 6, 4, 5, 0, 2, 3, 1, 8, 8, 1}));
   EXPECT_EQ(AfterEach(meter, std::vector(11, kLeft), 22),  // the 1/1 bars move by octaves
-            (Bytes{29, 26, 23, 20, 17, 14, 11, 8, 5, 2, 2}));
-  const Bytes status = Slice(Poll(meter), 1, 22);
+            (ReplyBytes{29, 26, 23, 20, 17, 14, 11, 8, 5, 2, 2}));
+  const ReplyBytes status = Slice(Poll(meter), 1, 22);
   AfterEach(meter, {0x0004, 0x8000, 0x0003, 0x0101});  // ENTER, GRP, two keys at once: no key
   EXPECT_EQ(Slice(Poll(meter), 1, 22), status);
   EXPECT_EQ(AfterEach(meter, {kPause, kStartStop, kPause, kPause, kPause, kStartStop}, 2),
-            (Bytes{0x20, 0xA0, 0xE0, 0xA0, 0xE0, 0x20}));
+            (ReplyBytes{0x20, 0xA0, 0xE0, 0xA0, 0xE0, 0x20}));
 }
 
 TEST_F(SimTest, StartStopCountsRecordsAndTheMeasurementTimeRunsOnlyWhileRecordingUnpaused) {
   const auto records_and_time = [&] { return Slice(Poll(meter), 12, 5); };  // manual, auto, h m s
   AfterEach(meter, {kStore, kStartStop});  // STORE adds no manual record in automatic mode
   now += 1h + 12min + 35s;
-  EXPECT_EQ(records_and_time(), (Bytes{0, 1, 0x01, 0x12, 0x35}));
+  EXPECT_EQ(records_and_time(), (ReplyBytes{0, 1, 0x01, 0x12, 0x35}));
   for (int poll = 0; poll < 25; ++poll) {  // 25 polls 160 ms apart add 4 s
     now += 160ms;
     Poll(meter);
   }
-  EXPECT_EQ(records_and_time(), (Bytes{0, 1, 0x01, 0x12, 0x39}));
+  EXPECT_EQ(records_and_time(), (ReplyBytes{0, 1, 0x01, 0x12, 0x39}));
   for (const std::uint16_t pause_then_stop : {kPause, kStartStop}) {
     AfterEach(meter, {pause_then_stop});
     now += 1min;
-    EXPECT_EQ(records_and_time(), (Bytes{0, 1, 0x01, 0x12, 0x39}));
+    EXPECT_EQ(records_and_time(), (ReplyBytes{0, 1, 0x01, 0x12, 0x39}));
   }
   AfterEach(meter, {kStartStop});
   now += 7s;
-  EXPECT_EQ(records_and_time(), (Bytes{0, 2, 0, 0, 7}));
+  EXPECT_EQ(records_and_time(), (ReplyBytes{0, 2, 0, 0, 7}));
   Send(meter, kSetting, {0x08, 1});  // record manually
   AfterEach(meter, {kStartStop, kStartStop, kStore});
-  EXPECT_EQ(records_and_time(), (Bytes{2, 2, 0, 0, 0}));
+  EXPECT_EQ(records_and_time(), (ReplyBytes{2, 2, 0, 0, 0}));
 }
 
 // In turn on one meter, so that level trigger 2 keeps its own level; the erase spares the
@@ -122,7 +124,7 @@ TEST_F(SimTest, StartStopCountsRecordsAndTheMeasurementTimeRunsOnlyWhileRecordin
 TEST_F(SimTest, QueriesAnswerWhatWasSetOutOfRangeSetsAreIgnoredAndTheReplyShowsTheSettings) {
   // Each set after the first is out of range.
   for (const auto& [query, sets, answer] :
-       std::vector<std::tuple<Command, std::vector<Command>, Bytes>>{
+       std::vector<std::tuple<Command, std::vector<Command>, ReplyBytes>>{
            {{0x07, 0}, {{0x07, 2}, {0x07, 3}}, {2}},
            {{0x08, 0}, {{0x08, 1}, {0x08, 3}}, {1}},
            {{0x09, 0}, {{0x09, 4}, {0x09, 5}}, {4}},
@@ -142,7 +144,7 @@ TEST_F(SimTest, QueriesAnswerWhatWasSetOutOfRangeSetsAreIgnoredAndTheReplyShowsT
     for (const Command& set : sets) {
       EXPECT_EQ(Send(meter, kSetting, set), kZeros) << "set commands answer zeros";
     }
-    Bytes padded = answer;
+    ReplyBytes padded = answer;
     padded.resize(kInputReportSize - 1);
     EXPECT_EQ(Slice(Send(meter, kSetting, query), 1, padded.size()), padded) << int(query[0]);
   }
@@ -151,7 +153,7 @@ TEST_F(SimTest, QueriesAnswerWhatWasSetOutOfRangeSetsAreIgnoredAndTheReplyShowsT
   Send(meter, kSetting, {0x10, 1});
   const InputReportBuffer reply = Poll(meter);
   EXPECT_EQ(reply[1], 0x40);
-  EXPECT_EQ(Slice(reply, 12, 2), (Bytes{0, 7}));
+  EXPECT_EQ(Slice(reply, 12, 2), (ReplyBytes{0, 7}));
   EXPECT_EQ(reply[17], 4);
 }
 
@@ -196,20 +198,20 @@ TEST_F(SimTest, ClockRunsOnInPackedBcdFromTheTimeSetAndIgnoresTimesThatDoNotExis
     EXPECT_EQ(Send(meter, kSetting, time), kZeros);
     return Slice(Send(meter, kSetting, {0x01}), 1, 6);
   };
-  EXPECT_EQ(live_clock(), (Bytes{0x13, 0x08, 0x09, 0x01, 0x14, 0x19}));
+  EXPECT_EQ(live_clock(), (ReplyBytes{0x13, 0x08, 0x09, 0x01, 0x14, 0x19}));
   now += 500ms;
   EXPECT_EQ(set_clock({0x23, 0x12, 0x31, 0x23, 0x59, 0x58}),
-            (Bytes{0x23, 0x12, 0x31, 0x23, 0x59, 0x58}));
+            (ReplyBytes{0x23, 0x12, 0x31, 0x23, 0x59, 0x58}));
   now += 2500ms;
-  EXPECT_EQ(live_clock(), (Bytes{0x24, 0x01, 0x01, 0x00, 0x00, 0x00}));
+  EXPECT_EQ(live_clock(), (ReplyBytes{0x24, 0x01, 0x01, 0x00, 0x00, 0x00}));
   for (const Command& impossible :  // no leap year, hour 24, a minute not in BCD
        {Command{0x23, 0x02, 0x29}, {0x23, 0x01, 0x01, 0x24}, {0x23, 0x01, 0x01, 0x12, 0x1A}}) {
-    EXPECT_EQ(set_clock(impossible), (Bytes{0x24, 0x01, 0x01, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(set_clock(impossible), (ReplyBytes{0x24, 0x01, 0x01, 0x00, 0x00, 0x00}));
   }
   now += 59 * 24h;  // 2024 is a leap year
-  EXPECT_EQ(live_clock(), (Bytes{0x24, 0x02, 0x29, 0x00, 0x00, 0x00}));
+  EXPECT_EQ(live_clock(), (ReplyBytes{0x24, 0x02, 0x29, 0x00, 0x00, 0x00}));
   now += 24h;
-  EXPECT_EQ(live_clock(), (Bytes{0x24, 0x03, 0x01, 0x00, 0x00, 0x00}));
+  EXPECT_EQ(live_clock(), (ReplyBytes{0x24, 0x03, 0x01, 0x00, 0x00, 0x00}));
 }
 
 constexpr std::size_t kOctaves = 45;  // 11 octave bands, then the 33 third-octave bands
@@ -240,7 +242,8 @@ TEST_F(SimTest, LevelsRepeatForASeedMoveWanderPlausiblyAndKeepTheirStatisticsInO
     fast += 1h;
     const int previous = Tenths(reply, 153);
     reply = Poll(meter);
-    const Bytes levels = Slice(reply, 17, 144);  // all after the clock and the measurement time
+    const ReplyBytes levels =
+        Slice(reply, 17, 144);  // all after the clock and the measurement time
     EXPECT_EQ(levels, Slice(Poll(twin), 17, 144)) << "poll " << poll;
     EXPECT_NE(levels, Slice(Poll(other_seed), 17, 144)) << "poll " << poll;
     const double lp = Level(reply, 153);
@@ -302,7 +305,7 @@ TEST(LiveReplyLayout, EachScreenFamilyCarriesItsOwnBandsItemsAndCursorReadouts) 
     // Cursor readouts: octave and third, as they are; the 1/3 bars have the third only.
     EXPECT_EQ(Tenths(table, 155), octave < 0 ? 0 : Tenths(table, kOctaves + 2 * octave));
     EXPECT_EQ(Tenths(table, 157), cursor < 33 ? Tenths(table, kThirds + 2 * cursor) : 0);
-    EXPECT_EQ(Slice(bars, 155, 4), (Bytes{table[157], table[158], table[157], table[158]}));
+    EXPECT_EQ(Slice(bars, 155, 4), (ReplyBytes{table[157], table[158], table[157], table[158]}));
   }
 }
 

@@ -17,7 +17,7 @@ namespace {
 
 using Data = std::vector<std::uint8_t>;
 
-constexpr std::array<std::uint8_t, kOutputReportSize> kLivePoll{0x00, 0x42};
+constexpr std::array<std::uint8_t, kOutputReportSize> kPollReport{0x00, 0x42};
 
 // A wall clock that stands still, so that meters of one seed answer byte for byte alike.
 const SimulatedMeter::WallClock kStillClock = [] {
@@ -33,14 +33,14 @@ class BackendTest : public ::testing::Test {
   std::unique_ptr<HidDevice> OpenMeter() { return backend.Open(SimulatedBackend::kMeterPath); }
   // Writes a live poll when asked, then reads into a buffer of 0xEE: the result and the buffer.
   std::pair<int, Data> Read(HidDevice& device, bool poll_first = false) {
-    EXPECT_EQ(poll_first ? device.Write(kLivePoll) : 17, 17);
+    EXPECT_EQ(poll_first ? device.Write(kPollReport) : 17, 17);
     Data data(kInputReportSize - 1, 0xEE);
     const int result = device.Read(data, 2000);
     return {result, data};
   }
   // The data of the next live reply of a meter of the same seed.
   Data TwinData() {
-    twin.Receive(kLivePoll);
+    twin.Receive(kPollReport);
     const InputReportBuffer reply = twin.TakeReply().value();
     return {reply.begin() + 1, reply.end()};
   }
@@ -56,17 +56,17 @@ TEST_F(BackendTest, UnplugKillsDevicesAndTheirRepliesAndReplugNeedsANewOpen) {
   EXPECT_EQ(SimulatedBackend(meter, MeterIds{0x1234, 0x5678}).Enumerate(0x1234, 0x5678).size(), 1u);
   EXPECT_EQ(backend.Open("sim:elsewhere"), nullptr);
   const auto old_device = OpenMeter();
-  old_device->Write(kLivePoll);  // its reply is lost with the unplug
+  old_device->Write(kPollReport);  // its reply is lost with the unplug
   backend.Unplug();
   EXPECT_TRUE(backend.Enumerate(MeterVendorId, MeterProductId).empty());
   EXPECT_EQ(OpenMeter(), nullptr);
-  EXPECT_EQ(old_device->Write(kLivePoll), -1);
+  EXPECT_EQ(old_device->Write(kPollReport), -1);
   EXPECT_EQ(Read(*old_device).first, -1);
   EXPECT_EQ(meter.ReceivedReports().size(), 1u);
 
   backend.Replug();
   EXPECT_EQ(backend.Enumerate(MeterVendorId, MeterProductId).size(), 1u);
-  EXPECT_EQ(old_device->Write(kLivePoll), -1);
+  EXPECT_EQ(old_device->Write(kPollReport), -1);
   const auto new_device = OpenMeter();
   ASSERT_NE(new_device, nullptr);
   EXPECT_EQ(Read(*new_device).first, 0);  // nothing survived the unplug
