@@ -10,31 +10,63 @@ jobs=$(nproc)
 # The test builds carry line tables only (-g1): enough for backtraces and sanitizer reports,
 # and a quarter quicker to compile than full debug information.
 
-echo "== build and test"
+stage_times=()
+stage_start=$SECONDS
+stage() {
+  local now=$SECONDS
+  [[ $# -eq 0 ]] || echo "== $1"
+  if [[ -n "${stage_name:-}" ]]; then
+    stage_times+=("$stage_name $((now - stage_start)) s")
+  fi
+  stage_name=${1:-}
+  stage_start=$now
+}
+
+stage "build and test"
 cmake -S . -B build/main -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" >/dev/null
 cmake --build build/main -j "$jobs"
 ctest --test-dir build/main --output-on-failure -j "$jobs"
 
-echo "== build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
+stage "build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g1" \
-  -DHALVANE_SANITIZE=ON -DHALVANE_BENCH=OFF >/dev/null
+  -DHALVANE_SANITIZE=ON -DHALVANE_BENCH=OFF -DHALVANE_TOOLS=OFF >/dev/null
 cmake --build build/asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build/asan --output-on-failure -j "$jobs"
 
-echo "== fuzz"
+stage "fuzz"
 cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" -DHALVANE_FUZZ=ON \
   -DHALVANE_GUI=OFF -DHALVANE_TESTS=OFF -DHALVANE_BENCH=OFF \
   -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build build/fuzz -j "$jobs" --target halvane_fuzz_targets
+# The targets run side by side, one a core; each one's summary is printed when all are done.
+fuzz_pids=()
+fuzz_failed=0
 for target in build/fuzz/fuzz/fuzz_*; do
   [[ -x "$target" ]] || continue
   name=$(basename "$target")
   corpus="build/fuzz/corpus/$name"
   mkdir -p "$corpus"
-  echo "-- $name"
-  "$target" -max_total_time=20 -print_final_stats=0 "$corpus" "fuzz/seeds/$name" 2>&1 | tail -n 2
+  "$target" -max_total_time=20 -print_final_stats=0 "$corpus" "fuzz/seeds/$name" \
+    >"build/fuzz/$name.log" 2>&1 &
+  fuzz_pids+=($!)
+  if [[ ${#fuzz_pids[@]} -ge $jobs ]]; then
+    wait "${fuzz_pids[0]}" || fuzz_failed=1
+    fuzz_pids=("${fuzz_pids[@]:1}")
+  fi
 done
+for pid in "${fuzz_pids[@]}"; do
+  wait "$pid" || fuzz_failed=1
+done
+for log in build/fuzz/fuzz_*.log; do
+  echo "-- $(basename "$log" .log)"
+  if [[ $fuzz_failed -eq 0 ]]; then tail -n 2 "$log"; else tail -n 60 "$log"; fi
+done
+[[ $fuzz_failed -eq 0 ]] || { echo "fuzz: a target failed" >&2; exit 1; }
+
+stage
+echo "== stage times"
+printf '   %s\n' "${stage_times[@]}"
