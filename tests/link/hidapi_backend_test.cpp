@@ -17,6 +17,7 @@
 
 #include "link/tracing_backend.h"
 #include "link/usb.h"
+#include "tests/file_text.h"
 
 namespace {
 
@@ -179,17 +180,23 @@ TEST_F(HidapiLinkTest, LengthsComeFromTheDeviceAndNumberedReportsKeepTheDataAtBy
   EXPECT_THAT(read_lengths, ElementsAre(161u, 161u, 160u));
 }
 
+// A device whose report lengths exceed the buffers never makes the link overrun them.
+TEST_F(HidapiLinkTest, ReportLengthsBeyondTheBuffersAreHeldToThem) {
+  Start({{"/dev/hidraw0"}}, ReportLayout{4096, 4096, false, 0xFF00});
+  Poll();
+  EXPECT_THAT(written, ElementsAre(kOutputReportSize));
+  EXPECT_THAT(read_lengths, ElementsAre(kInputReportSize - 1));
+}
+
 TEST(HidrawReportLayoutTest, ReadsTheNodesDescriptorFromTheClassFolder) {
-  char folder_template[] = "/tmp/halvane-sysfs-XXXXXX";
-  ASSERT_NE(mkdtemp(folder_template), nullptr);
-  const std::filesystem::path folder = folder_template;
-  std::filesystem::create_directories(folder / "hidraw4" / "device");
+  const test::ScratchFolder folder;
+  std::filesystem::create_directories(folder / "hidraw4/device");
   const char descriptor[] = "\x06\x00\xFF\xA1\x01\x75\x08\x95\x40\x81\x02\x95\x08\x91\x02\xC0";
-  std::ofstream(folder / "hidraw4" / "device" / "report_descriptor", std::ios::binary)
+  std::ofstream(folder / "hidraw4/device/report_descriptor", std::ios::binary)
       .write(descriptor, sizeof descriptor - 1);
-  EXPECT_EQ(HidrawReportLayout("/dev/hidraw4", folder), (ReportLayout{65, 9, false, 0xFF00}));
-  EXPECT_FALSE(HidrawReportLayout("/dev/hidraw5", folder).has_value());
-  std::filesystem::remove_all(folder);
+  EXPECT_EQ(HidrawReportLayout("/dev/hidraw4", folder.Path()),
+            (ReportLayout{65, 9, false, 0xFF00}));
+  EXPECT_FALSE(HidrawReportLayout("/dev/hidraw5", folder.Path()).has_value());
 }
 
 }  // namespace

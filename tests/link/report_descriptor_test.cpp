@@ -2,58 +2,40 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
+#include <sstream>
+
+#include "tests/file_text.h"
 
 namespace halvane {
 namespace {
 
-struct DescriptorCase {
-  const char* name;
-  std::vector<std::uint8_t> descriptor;
-  std::optional<ReportLayout> expected;
-};
-
-// Descriptors written out item by item, as devices of each kind send them.
-const DescriptorCase kCases[] = {
-    {"vendor page, unnumbered, 160 bytes in and 16 out",
-     {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01,   // usage page 0xFF00, collection
-      0x15, 0x00, 0x26, 0xFF, 0x00, 0x75, 0x08,   // 0 to 255, 8 bits
-      0x96, 0xA0, 0x00, 0x09, 0x01, 0x81, 0x02,   // 160 of them in
-      0x95, 0x10, 0x09, 0x01, 0x91, 0x02, 0xC0},  // 16 out
-     ReportLayout{161, 17, false, 0xFF00}},
-    {"numbered: the longest input report counts",
-     {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x75, 0x08,   //
-      0x85, 0x01, 0x95, 0x3F, 0x09, 0x01, 0x81, 0x02,         // report 1: 63 bytes in
-      0x85, 0x02, 0x96, 0xA0, 0x00, 0x09, 0x01, 0x81, 0x02,   // report 2: 160 bytes in
-      0x85, 0x03, 0x95, 0x10, 0x09, 0x01, 0x91, 0x02, 0xC0},  // report 3: 16 bytes out
-     ReportLayout{161, 17, true, 0xFF00}},
-    {"shorter output report",
-     {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x75, 0x08,  //
-      0x96, 0xA0, 0x00, 0x81, 0x02, 0x95, 0x08, 0x91, 0x02, 0xC0},
-     ReportLayout{161, 9, false, 0xFF00}},
-    {"boot keyboard: bit fields add up, the first collection's page counts",
-     {0x05, 0x01, 0x09, 0x06, 0xA1, 0x01, 0x05, 0x07, 0x19, 0xE0, 0x29, 0xE7,
-      0x15, 0x00, 0x25, 0x01, 0x75, 0x01, 0x95, 0x08, 0x81, 0x02,              // 8 modifier bits
-      0x95, 0x01, 0x75, 0x08, 0x81, 0x01,                                      // reserved byte
-      0x95, 0x05, 0x75, 0x01, 0x05, 0x08, 0x19, 0x01, 0x29, 0x05, 0x91, 0x02,  // 5 LEDs
-      0x95, 0x01, 0x75, 0x03, 0x91, 0x01,                                      // padding
-      0x95, 0x06, 0x75, 0x08, 0x15, 0x00, 0x25, 0x65, 0x05, 0x07, 0x19, 0x00,
-      0x29, 0x65, 0x81, 0x00, 0xC0},  // 6 key codes
-     ReportLayout{9, 2, false, 0x0001}},
-    {"push and pop restore sizes; long items are skipped",
-     {0x06, 0x00, 0xFF, 0xA1, 0x01, 0x75, 0x08, 0x95, 0x20,  // 32 bytes
-      0xA4, 0x75, 0x10, 0x95, 0x40, 0xB4,                    // pushed, changed, popped
-      0x81, 0x02, 0xFE, 0x02, 0x00, 0xAA, 0xBB, 0x91, 0x02, 0xC0},
-     ReportLayout{33, 33, false, 0xFF00}},
-    {"item cut short", {0x06, 0x00, 0xFF, 0xA1, 0x01, 0x96, 0xA0}, std::nullopt},
-    {"long item cut short", {0x06, 0x00, 0xFF, 0xFE, 0x05, 0x00, 0x01}, std::nullopt},
-    {"pop without push", {0x06, 0x00, 0xFF, 0xB4}, std::nullopt},
-};
-
-TEST(ReportDescriptorTest, LongestReportsNumberingAndPageOrRefusal) {
-  for (const DescriptorCase& test : kCases) {
-    EXPECT_EQ(ParseReportDescriptor(test.descriptor), test.expected) << test.name;
+std::string LayoutText(const std::optional<ReportLayout>& layout) {
+  if (!layout) {
+    return "refused";
   }
+  std::ostringstream text;
+  text << layout->input_length << " in, " << layout->output_length << " out, "
+       << (layout->numbered ? "numbered" : "unnumbered") << ", page " << std::hex
+       << layout->usage_page;
+  return text.str();
+}
+
+// Descriptors as devices of each kind send them, one a line in the data file: the layout they
+// give, then their bytes in hex after "|".
+TEST(ReportDescriptorTest, LongestReportsNumberingAndPageOrRefusal) {
+  std::string layouts;
+  for (const std::string& line : test::TextLines(test::DataText("link/report_descriptors.txt"))) {
+    const std::size_t bar = line.find('|');
+    std::vector<std::uint8_t> bytes;
+    std::istringstream hex(line.substr(bar + 1));
+    for (unsigned byte = 0; bar != std::string::npos && hex >> std::hex >> byte;) {
+      bytes.push_back(static_cast<std::uint8_t>(byte));
+    }
+    layouts += bar == std::string::npos
+                   ? line + "\n"
+                   : LayoutText(ParseReportDescriptor(bytes)) + " " + line.substr(bar) + "\n";
+  }
+  test::ExpectDataFile(layouts, "link/report_descriptors.txt");
 }
 
 }  // namespace

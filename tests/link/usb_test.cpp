@@ -8,6 +8,7 @@
 #include "link/tracing_backend.h"
 #include "sim/simulated_backend.h"
 #include "sim/simulated_meter.h"
+#include "tests/file_text.h"
 
 namespace halvane {
 namespace {
@@ -27,19 +28,7 @@ class LinkTest : public ::testing::Test {
     usb.ExchangeReports();
   }
 
-  // The trace's search lines ("S"), or all its other lines.
-  std::string TraceLines(bool searches = true) const {
-    std::istringstream lines(trace.str());
-    std::string found;
-    for (std::string line; std::getline(lines, line);) {
-      if ((line.find(" S ") != std::string::npos) == searches) {
-        found += line + '\n';
-      }
-    }
-    return found;
-  }
-
-  SimulatedMeter meter;
+  SimulatedMeter meter{1, [] { return std::chrono::system_clock::time_point{}; }};  // traces repeat
   SimulatedBackend backend;
   std::ostringstream trace;
   std::chrono::milliseconds now{0};
@@ -73,21 +62,7 @@ TEST_F(LinkTest, ForeignDevicesWithTheMetersIdsArePassedOverOrTriedLastAndTheSea
   EXPECT_THAT(waited_ms, ElementsAre(2000));
   EXPECT_EQ(meter.ReceivedReports().size(), 2u);
   EXPECT_EQ(name_label, " Simulated Sound Level Meter");
-  EXPECT_EQ(TraceLines(),
-            "0 S search 0483:5750: 4 devices with these IDs\n"
-            "0 S   sim:keyboard-1 \"Simulated Gadget\" interface 1, usage page 0x0001: passed "
-            "over: not a vendor-defined usage page\n"
-            "0 S   sim:in-use-2 \"Simulated Device In Use\" interface 0, usage page 0xFF00: passed "
-            "over: cannot open (Permission denied)\n"
-            "0 S   sim:silent-3 \"Simulated Gadget\" interface 0, usage page 0xFF00: opened\n"
-            "0 S sim:silent-3 did not answer its first report; later searches try it last\n"
-            "2000 S search 0483:5750: 4 devices with these IDs\n"
-            "2000 S   sim:keyboard-1 \"Simulated Gadget\" interface 1, usage page 0x0001: passed "
-            "over: not a vendor-defined usage page\n"
-            "2000 S   sim:in-use-2 \"Simulated Device In Use\" interface 0, usage page 0xFF00: "
-            "passed over: cannot open (Permission denied)\n"
-            "2000 S   sim:meter \"Simulated Sound Level Meter\" interface 0, usage page 0xFF00: "
-            "opened\n");
+  test::ExpectDataFile(trace.str(), "link/foreign_devices.trace");
 }
 
 TEST_F(LinkTest, ARepeatedSearchIsTracedAtMostOnceASecondAndAChangedOneAtOnce) {
@@ -99,12 +74,7 @@ TEST_F(LinkTest, ARepeatedSearchIsTracedAtMostOnceASecondAndAChangedOneAtOnce) {
     }
     Poll();
   }
-  EXPECT_EQ(TraceLines(),
-            "0 S search 0483:5750: 0 devices with these IDs, no meter\n"
-            "1000 S search 0483:5750: 0 devices with these IDs, no meter\n"
-            "2000 S search 0483:5750: 1 device with these IDs\n"
-            "2000 S   sim:meter \"Simulated Sound Level Meter\" interface 0, usage page 0xFF00: "
-            "opened\n");
+  test::ExpectDataFile(trace.str(), "link/repeated_search.trace");
 }
 
 TEST_F(LinkTest, SilentMeterCostsOneBoundedReadDropsTheLinkAndKeepsTheLastGoodReply) {
@@ -115,17 +85,7 @@ TEST_F(LinkTest, SilentMeterCostsOneBoundedReadDropsTheLinkAndKeepsTheLastGoodRe
   EXPECT_THAT(waited_ms, ElementsAre(2000));
   EXPECT_FALSE(usb.MeterConnected());
   EXPECT_EQ(usb.InputReportCopy(), last_good);
-  // Every byte of each report, after the time and the direction.
-  std::istringstream traced(TraceLines(false));
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(traced, line);) {
-    lines.push_back(line);
-  }
-  ASSERT_EQ(lines.size(), 4U);
-  EXPECT_EQ(lines[0].rfind("0 W 00 42 00 ", 0), 0U) << lines[0];
-  EXPECT_EQ(lines[0].size(), std::string("0 W").size() + 3 * kOutputReportSize);
-  EXPECT_EQ(lines[1].size(), std::string("0 R").size() + 3 * (kInputReportSize - 1));
-  EXPECT_EQ(lines[3], "0 R timeout");
+  test::ExpectDataFile(trace.str(), "link/silent_meter.trace");  // every byte of each report
 
   backend.SetSilent(false);
   Poll();
@@ -177,38 +137,6 @@ TEST_F(LinkTest, BareReadWithoutAMeterDropsTheLinkWithoutSearching) {
   usb.ReadInputReport();
   EXPECT_FALSE(usb.MeterConnected());
   EXPECT_EQ(backend.SearchCount(), 0);
-}
-
-// A device whose report lengths exceed the buffers never makes the link overrun them.
-TEST(FindMeterTest, ReportLengthsNeverExceedTheBuffers) {
-  struct HugeDevice : HidDevice {
-    std::size_t InputReportLength() const override { return 4096; }
-    std::size_t OutputReportLength() const override { return 4096; }
-    int Write(std::span<const std::uint8_t> bytes) override {
-      written = bytes.size();
-      return 1;
-    }
-    int Read(std::span<std::uint8_t> data, int) override {
-      requested = data.size();
-      return 1;
-    }
-    std::size_t written = 0;
-    std::size_t requested = 0;
-  };
-  struct HugeBackend : HidBackend {
-    std::vector<HidDeviceInfo> Enumerate(std::uint16_t v, std::uint16_t p) override {
-      return {HidDeviceInfo{"huge", v, p, ""}};
-    }
-    std::unique_ptr<HidDevice> Open(const std::string&) override {
-      return std::unique_ptr<HidDevice>(opened = new HugeDevice);
-    }
-    HugeDevice* opened = nullptr;
-  } backend;
-  USB usb(backend);
-  usb.ExchangeReports();
-  ASSERT_NE(backend.opened, nullptr);
-  EXPECT_EQ(backend.opened->written, kOutputReportSize);
-  EXPECT_EQ(backend.opened->requested, kInputReportSize - 1);
 }
 
 }  // namespace
