@@ -1,13 +1,10 @@
-// The decoders of live replies and the bar routines that the screens share.
+// The decoders of live replies.
 
 #include <gtest/gtest.h>
 
-#include <tuple>
+#include "tests/live/display_list.h"
 
-#include "display_list.h"
-#include "live/meter.h"
-
-namespace halvane::testing {
+namespace halvane::test {
 namespace {
 
 TEST(Decoders, ReplyFlagBitsRangeBottomAndEachChannelsLetters) {
@@ -38,34 +35,5 @@ TEST(Decoders, ReplyOfAnyLengthAndNothingReadPastTheBuffer) {
   EXPECT_EQ(long_reply.Level(static_cast<std::size_t>(-1)), "0.0");
 }
 
-TEST(Bars, FillTheirBandUpToTheClampedLevelWithTheOutlineOpenAtTheBottom) {
-  const Pen pen{ConsoleColor(4), LineStyle::Dotted, 1};
-  const auto side = [&](const LineItem& l) {
-    return l.pen == pen && (l.from.y != 90 || l.to.y != 90);
-  };
-  for (const auto& [third, band, value, from, to] :
-       {std::tuple<bool, int, double, Point, Point>{true, 0, 60, {40, 55}, {50, 90}},
-        {true, 4, 60, {90, 55}, {100, 90}},
-        {true, 32, 60, {460, 55}, {470, 90}},
-        {false, 12, 60, {520, 55}, {550, 90}},
-        {false, 12, 250, {520, 20}, {550, 90}}}) {
-    Canvas canvas(kPanelWidthUnits, kPanelHeightUnits);
-    canvas.SetCurrentPen(pen);
-    third ? DrawThirdOctaveBar(canvas, value, 100, 20, 10, band)
-          : DrawOctaveBar(canvas, value, 100, 20, 10, band);
-    EXPECT_TRUE(ItemsOf<BoxItem>(canvas).size() == 1 && HasBox(canvas, from, to, ConsoleColor(10)))
-        << "band " << band;
-    EXPECT_TRUE(ItemsOf<LineItem>(canvas).size() == 3 &&
-                ItemsOf<LineItem>(canvas, side).size() == 3)
-        << "band " << band;
-  }
-  Canvas canvas(kPanelWidthUnits, kPanelHeightUnits);  // at the bottom, or in an empty range
-  DrawOctaveBar(canvas, 20, 100, 20, 9, 3);
-  DrawThirdOctaveBar(canvas, 5, 100, 20, 9, 3);
-  DrawOctaveBar(canvas, 50, 20, 20, 9, 3);
-  DrawThirdOctaveBar(canvas, 50, 10, 20, 9, 3);
-  EXPECT_TRUE(canvas.Items().empty());
-}
-
 }  // namespace
-}  // namespace halvane::testing
+}  // namespace halvane::test

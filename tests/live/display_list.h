@@ -1,18 +1,52 @@
 #pragma once
-// Reading display lists and building live replies, for the live screen tests.
-
-#include <gtest/gtest.h>
+// Display lists in the tests: written out one item a line, to be compared whole with a data
+// file, or searched; and live replies built byte by byte.
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "live/live_screen.h"
 
-namespace halvane::testing {
+namespace halvane::test {
+
+// One line an item, in drawing order: "line x1 y1 x2 y2 colour solid|dotted width",
+// "box x1 y1 x2 y2 colour" and "text x y colour points[b][f] "text"" (b bold, f fixed pitch);
+// numbers to six digits.
+inline std::string DisplayListText(const Canvas& canvas) {
+  const auto number = [](double value) {
+    char text[32];
+    return std::string(
+        text, std::to_chars(text, text + sizeof text, value, std::chars_format::general, 6).ptr);
+  };
+  const auto points = [&](Point a, Point b) {
+    return number(a.x) + " " + number(a.y) + " " + number(b.x) + " " + number(b.y) + " ";
+  };
+  const auto colour = [](Color c) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02X%02X%02X", c.r, c.g, c.b);
+    return std::string(text);
+  };
+  std::string list;
+  for (const DrawItem& item : canvas.Items()) {
+    if (const auto* line = std::get_if<LineItem>(&item)) {
+      list += "line " + points(line->from, line->to) + colour(line->pen.color) +
+              (line->pen.style == LineStyle::Dotted ? " dotted " : " solid ") +
+              std::to_string(line->pen.width) + "\n";
+    } else if (const auto* box = std::get_if<BoxItem>(&item)) {
+      list += "box " + points(box->corner1, box->corner2) + colour(box->fill) + "\n";
+    } else if (const auto* text = std::get_if<TextItem>(&item)) {
+      list += "text " + number(text->at.x) + " " + number(text->at.y) + " " + colour(text->color) +
+              " " + number(text->font.size_pt) + (text->font.bold ? "b" : "") +
+              (text->font.fixed_pitch ? "f" : "") + " \"" + text->text + "\"\n";
+    }
+  }
+  return list;
+}
 
 // The items of type Item that `pick` accepts, or all of them, in drawing order.
 template <typename Item>
@@ -20,55 +54,24 @@ std::vector<Item> ItemsOf(const Canvas& canvas, std::function<bool(const Item&)>
   std::vector<Item> found;
   for (const DrawItem& item : canvas.Items()) {
     const auto* typed = std::get_if<Item>(&item);
-    if (typed != nullptr && (!pick || pick(*typed)))
+    if (typed != nullptr && (!pick || pick(*typed))) {
       found.push_back(*typed);
+    }
   }
   return found;
 }
 inline std::vector<TextItem> Texts(const Canvas& canvas, std::string_view text) {
   return ItemsOf<TextItem>(canvas, [&](const TextItem& t) { return t.text == text; });
 }
-// The strings of the text items that `pick` accepts, in drawing order.
-inline std::vector<std::string> StringsOf(const Canvas& canvas,
-                                          std::function<bool(const TextItem&)> pick) {
-  std::vector<std::string> strings;
-  std::ranges::transform(ItemsOf<TextItem>(canvas, pick), std::back_inserter(strings),
-                         &TextItem::text);
-  return strings;
-}
-// The only text item showing `text`; the test fails when there is none or more than one.
-inline TextItem OnlyText(const Canvas& canvas, std::string_view text) {
-  const std::vector<TextItem> found = Texts(canvas, text);
-  EXPECT_EQ(found.size(), 1U) << "texts \"" << text << "\"";
-  return found.empty() ? TextItem{} : found.front();
-}
-
-// Fails for each wanted text that no text item shows at its position.
-inline void ExpectTexts(const Canvas& canvas,
-                        std::initializer_list<std::pair<Point, std::string_view>> wanted) {
-  for (const auto& [at, text] : wanted) {
-    const auto shown = [&](const TextItem& t) { return t.at == at && t.text == text; };
-    EXPECT_FALSE(ItemsOf<TextItem>(canvas, shown).empty())
-        << text << " at " << at.x << ", " << at.y;
-  }
-}
-inline bool HasBox(const Canvas& canvas, Point corner1, Point corner2, Color fill) {
-  const auto same = [&](const BoxItem& b) {
-    return b.corner1 == corner1 && b.corner2 == corner2 && b.fill == fill;
-  };
-  return !ItemsOf<BoxItem>(canvas, same).empty();
-}
-inline bool HasLine(const Canvas& canvas, Point from, Point to) {
-  const auto same = [&](const LineItem& l) { return l.from == from && l.to == to; };
-  return !ItemsOf<LineItem>(canvas, same).empty();
-}
 inline bool AllCoordinatesFinite(const Canvas& canvas) {
-  const auto ok = [](Point p) { return std::isfinite(p.x) && std::isfinite(p.y); };
-  const auto bad_line = [&](const LineItem& l) { return !ok(l.from) || !ok(l.to); };
-  const auto bad_box = [&](const BoxItem& b) { return !ok(b.corner1) || !ok(b.corner2); };
-  const auto bad_text = [&](const TextItem& t) { return !ok(t.at); };
-  return ItemsOf<LineItem>(canvas, bad_line).empty() && ItemsOf<BoxItem>(canvas, bad_box).empty() &&
-         ItemsOf<TextItem>(canvas, bad_text).empty();
+  const auto finite = [](Point p) { return std::isfinite(p.x) && std::isfinite(p.y); };
+  return std::ranges::all_of(canvas.Items(), [&](const DrawItem& item) {
+    const auto* line = std::get_if<LineItem>(&item);
+    const auto* box = std::get_if<BoxItem>(&item);
+    const auto* text = std::get_if<TextItem>(&item);
+    return (!line || (finite(line->from) && finite(line->to))) &&
+           (!box || (finite(box->corner1) && finite(box->corner2))) && (!text || finite(text->at));
+  });
 }
 
 // A live reply under construction, all bytes 0 to start with.
@@ -86,11 +89,11 @@ struct Reply {
 };
 
 // What `draw` puts on a fresh panel canvas for `reply`.
-inline Canvas Drawn(const Reply& reply, void (*draw)(Canvas&, const LiveReading&) = DrawLiveScreen,
-                    TextMeasure measure = {}) {
-  Canvas canvas(kPanelWidthUnits, kPanelHeightUnits, std::move(measure));
+inline Canvas Drawn(const Reply& reply,
+                    void (*draw)(Canvas&, const LiveReading&) = DrawLiveScreen) {
+  Canvas canvas(kPanelWidthUnits, kPanelHeightUnits);
   draw(canvas, reply.Decode());
   return canvas;
 }
 
-}  // namespace halvane::testing
+}  // namespace halvane::test

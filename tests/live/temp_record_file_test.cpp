@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
+
+#include "tests/file_text.h"
 
 namespace halvane {
 namespace {
@@ -11,10 +12,8 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(TempRecordFileTest, APrivateFolderAnEmptyFileInPlaceOfAPlantedLinkAndItsTargetUntouched) {
-  char scratch_template[] = "/tmp/halvane-temp-file-XXXXXX";
-  ASSERT_NE(mkdtemp(scratch_template), nullptr);
-  const fs::path scratch = scratch_template;
-  const fs::path folder = scratch / "cache" / "halvane";
+  const test::ScratchFolder scratch;
+  const fs::path folder = scratch / "cache/halvane";
   const fs::path target = scratch / "someone_elses_file";
   std::ofstream(target) << "keep me";
 
@@ -28,7 +27,6 @@ TEST(TempRecordFileTest, APrivateFolderAnEmptyFileInPlaceOfAPlantedLinkAndItsTar
   EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(file)));
   EXPECT_EQ(fs::file_size(file), 0u);
   EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::owner_write);
-  fs::remove_all(scratch);
 }
 
 }  // namespace
