@@ -180,9 +180,10 @@ TEST_F(HidapiLinkTest, LengthsComeFromTheDeviceAndNumberedReportsKeepTheDataAtBy
   EXPECT_THAT(read_lengths, ElementsAre(161u, 161u, 160u));
 }
 
-// A device whose report lengths exceed the buffers never makes the link overrun them.
-TEST_F(HidapiLinkTest, ReportLengthsBeyondTheBuffersAreHeldToThem) {
-  Start({{"/dev/hidraw0"}}, ReportLayout{4096, 4096, false, 0xFF00});
+// A device whose report lengths exceed the buffers never makes the link overrun them; one whose
+// usage page neither hidapi nor its descriptor tells is tried.
+TEST_F(HidapiLinkTest, UnknownUsagePageIsTriedAndLengthsBeyondTheBuffersAreHeldToThem) {
+  Start({{"/dev/hidraw0", 0}}, ReportLayout{4096, 4096, false, 0});
   Poll();
   EXPECT_THAT(written, ElementsAre(kOutputReportSize));
   EXPECT_THAT(read_lengths, ElementsAre(kInputReportSize - 1));
