@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
 #include <filesystem>
 #include <fstream>
 
@@ -17,9 +16,8 @@ namespace fs = std::filesystem;
 using test::FileText;
 
 TEST(AtomicFile, ReplacesTheTargetWholeAndLeavesItAloneOnFailure) {
-  QTemporaryDir folder;
-  ASSERT_TRUE(folder.isValid());
-  const fs::path dir = folder.path().toStdString();
+  const test::ScratchFolder folder;
+  const fs::path& dir = folder.Path();
   const fs::path target = dir / "Halvane.tmp";
   const std::string content("line 1\r\n\0binary\xff", 17);
 

@@ -9,6 +9,7 @@
 #include <set>
 #include <sstream>
 
+#include "tests/file_text.h"
 #include "tests/graphs/record_files.h"
 
 namespace halvane {
@@ -21,55 +22,28 @@ ItemColumn Read(const std::string& file, std::size_t field, std::uint64_t count)
   return ReadItemColumn(in, field, count);
 }
 
+// Every entry of every mode, written out with the field it reads, reads its own column of a file
+// of that mode, each column once. The combined list names the thirds first; the file holds the
+// octaves first.
 TEST(PlotSelection, ItemListsAndTheFieldEachEntryReadsInEveryMode) {
-  struct Case {
-    RecordMode mode;
-    std::size_t position;
-    std::string entry;
-    std::optional<std::size_t> field;
-  };
-  const Case cases[] = {
-      {RecordMode::Slm, 0, "LP(Main)", 3},
-      {RecordMode::Slm, 9, "L95(Main)", 12},
-      {RecordMode::Slm, 10, "LP(Sub)", 13},
-      {RecordMode::Slm, 20, "Exit", std::nullopt},
-      {RecordMode::Octave, 10, "1/1 OCT 16 Hz", 13},
-      {RecordMode::Octave, 20, "1/1 OCT 16k Hz", 23},
-      {RecordMode::Octave, 21, "LP(Sub)", 24},
-      {RecordMode::ThirdOctave, 10, "1/3 OCT 12.5 Hz", 13},
-      {RecordMode::ThirdOctave, 43, "LP(Sub)", 46},
-      {RecordMode::ThirdOctave, 53, "Exit", std::nullopt},
-      // The combined list names the thirds first; the file holds the octaves first.
-      {RecordMode::OctaveAndThirdOctave, 9, "L95(Main)", 12},
-      {RecordMode::OctaveAndThirdOctave, 10, "1/3 OCT 12.5 Hz", 24},
-      {RecordMode::OctaveAndThirdOctave, 42, "1/3 OCT 20k Hz", 56},
-      {RecordMode::OctaveAndThirdOctave, 43, "1/1 OCT 16 Hz", 13},
-      {RecordMode::OctaveAndThirdOctave, 53, "1/1 OCT 16k Hz", 23},
-      {RecordMode::OctaveAndThirdOctave, 54, "LP(Sub)", 57},
-      {RecordMode::OctaveAndThirdOctave, 63, "L95(Sub)", 66},
-      {RecordMode::OctaveAndThirdOctave, 64, "Exit", std::nullopt},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.entry);
-    const std::vector<std::string> entries = ItemEntries(c.mode);
-    EXPECT_EQ(entries.size(), LevelColumnCount(c.mode) + 1);
-    EXPECT_EQ(entries.at(c.position), c.entry);
-    EXPECT_EQ(ItemField(c.mode, c.position), c.field);
-  }
-  EXPECT_EQ(ItemEntries(RecordMode::OctaveAndThirdOctave).size(), 10U + 33 + 11 + 10 + 1);
-
-  // Every entry of every mode reads its own column of a file of that mode, each column once.
+  std::string lists;
   for (const RecordMode mode : {RecordMode::Slm, RecordMode::Octave, RecordMode::ThirdOctave,
                                 RecordMode::OctaveAndThirdOctave}) {
+    const std::vector<std::string> entries = ItemEntries(mode);
+    ASSERT_EQ(entries.size(), LevelColumnCount(mode) + 1);
     const std::string file = test::RecordFile(mode, 2, 2);
     std::set<std::string> read;
-    for (std::size_t position = 0; position < LevelColumnCount(mode); ++position) {
-      const ItemColumn column = Read(file, *ItemField(mode, position), 2);
-      ASSERT_EQ(column.values.size(), 2U);
-      read.insert(column.values[1]);
+    for (std::size_t position = 0; position < entries.size(); ++position) {
+      const std::optional<std::size_t> field = ItemField(mode, position);
+      lists += std::string(RecordModeName(mode)) + "\t" + entries[position] + "\t" +
+               (field ? std::to_string(*field) : "none") + "\n";
+      if (field) {
+        read.insert(Read(file, *field, 2).values.at(1));
+      }
     }
     EXPECT_EQ(read.size(), LevelColumnCount(mode));
   }
+  test::ExpectDataFile(lists, "records/item_lists.txt");
 }
 
 TEST(PlotSelection, ModeTextsChooseTheBandsAndTheNoItemEntries) {
