@@ -19,7 +19,8 @@ class LinkWatch {
  public:
   LinkWatch(SimulatedMeter& meter, SimulatedBackend& backend) : meter_(meter), backend_(backend) {}
 
-  void WatchPoll(const QTimer& timer1) { timer1_ = &timer1; }
+  // The main window's live poll, or none where tests let its timer drive the poll.
+  void WatchPoll(const QTimer* timer1) { timer1_ = timer1; }
   TracingBackend::Clock Clock() {
     return [this] {
       Note();

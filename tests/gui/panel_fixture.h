@@ -7,11 +7,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QPrinter>
+#include <QRegularExpression>
+#include <QTest>
 #include <deque>
 #include <functional>
+#include <map>
 #include <sstream>
 
 #include "control/meter_controls.h"
@@ -79,7 +83,7 @@ class PanelFixture : public ::testing::Test {
  protected:
   PanelFixture() {
     backend.SetWait([this](int ms) { link_waits.push_back(ms); });
-    watch.WatchPoll(panel.Timer1());
+    watch.WatchPoll(&panel.Timer1());
   }
   void TearDown() override {
     EXPECT_EQ(watch.TrafficWhilePolling(), 0) << "a handler talked to the meter with the poll on";
@@ -97,45 +101,89 @@ class PanelFixture : public ::testing::Test {
   }
 
   // The link's traffic since the last call: "R" for a read (and how it failed), "W" and the
-  // first `bytes` bytes after the report ID for a write.
-  std::vector<std::string> Traffic(std::size_t bytes = 3) {
+  // bytes after the report ID for a write, the zeros at its end left out.
+  std::vector<std::string> Traffic() {
     std::vector<std::string> lines;
     std::istringstream in(trace.str());
     for (std::string time, direction, rest; in >> time >> direction && std::getline(in, rest);) {
-      lines.push_back(direction == "R" ? (rest.size() < 20 ? "R" + rest : "R")
-                                       : "W" + rest.substr(3, 3 * bytes));
+      if (direction == "W") {
+        for (rest.erase(0, 3); rest.ends_with(" 00") && rest.size() > 3;) {
+          rest.resize(rest.size() - 3);
+        }
+      }
+      lines.push_back(direction + (direction == "W" || rest.size() < 20 ? rest : ""));
     }
     trace.str("");
     return lines;
   }
 
-  // Runs `action` and adds to `transcript` its name, the traffic it made (`bytes` bytes of each
-  // write), the dialogs it showed and the pauses it made, then the lists shown and the poll.
-  void Step(const std::string& name, const std::function<void()>& action, std::size_t bytes = 3) {
+  // Adds to `transcript` the name of a step, runs `action`, and adds what it noted, the traffic
+  // it made, the dialogs it showed and the pauses it made, then the lists it left shown and
+  // where the poll stands.
+  void Step(const std::string& name, const std::function<void()>& action) {
     Traffic();
     dialogs.shown.clear();
+    dialogs.poll_ran_during_dialog = false;
     pauses.clear();
-    action();
     transcript += "> " + name + "\n";
-    for (const std::string& line : Traffic(bytes)) {
-      transcript += "  " + line + "\n";
+    action();
+    for (const std::string& line : Traffic()) {
+      Note(line);
     }
     for (const std::string& line : dialogs.shown) {
-      transcript += "  " + line + "\n";
+      Note(line);
     }
     for (const int ms : pauses) {
-      transcript += "  pause " + std::to_string(ms) + "\n";
+      Note("pause " + std::to_string(ms));
     }
-    transcript += "  =";
-    for (const QWidget* list : panel.findChildren<QWidget*>()) {
-      const auto* combo = qobject_cast<const QComboBox*>(list);
-      if (list->objectName().startsWith("Combo") && combo != nullptr && !list->isHidden()) {
-        transcript += " " + list->objectName().toStdString() + "[" +
-                      combo->currentText().toStdString() + "]";
+    std::string state = "=";
+    for (const auto* list : panel.findChildren<QComboBox*>(QRegularExpression("^Combo"))) {
+      if (list->window() == &panel && list->isVisibleTo(&panel)) {
+        state +=
+            " " + list->objectName().toStdString() + "[" + list->currentText().toStdString() + "]";
       }
     }
-    transcript += panel.Lists().PicTriggerdB->isHidden() ? "" : " PicTriggerdB";
-    transcript += panel.Timer1().isActive() ? " poll on\n" : " poll off\n";
+    state += Lists().PicTriggerdB->isHidden() ? "" : " PicTriggerdB";
+    state += dialogs.poll_ran_during_dialog ? ", poll ran during a dialog" : "";
+    Note(state + (panel.Timer1().isActive() ? ", poll on" : ", poll off"));
+  }
+  void Step(const std::string& script) {
+    Step(script, [&] { Run(script); });
+  }
+  // Runs the steps of `script`, separated by "; ": "click KEY" (a toolbar button), "choose LIST
+  // ENTRY", "type LIST TEXT", "show WIDGET", "press BUTTON", "mouse WIDGET" (a click of the
+  // mouse), "answer TEXT" (the next question's answer, blanks kept), "tick" (a poll), "timer on"
+  // and "timer off". Widgets are named as Find takes them.
+  void Run(const std::string& script) {
+    for (std::size_t start = 0, end = 0; start < script.size(); start = end + 2) {
+      end = std::min(script.find("; ", start), script.size());
+      const std::string step = script.substr(start, end - start);
+      const std::string verb = step.substr(0, step.find(' '));
+      const std::string argument = step.substr(std::min(step.size(), verb.size() + 1));
+      const std::string name = argument.substr(0, argument.find(' '));
+      const QString text =
+          QString::fromStdString(argument.substr(std::min(argument.size(), name.size() + 1)));
+      const std::map<std::string, std::function<void()>> verbs{
+          {"click", [&] { Click(name); }},
+          {"choose", [&] { Choose(Find<QComboBox>(name), text); }},
+          {"type", [&] { Find<QComboBox>(name)->setEditText(text); }},
+          {"show", [&] { Find(name)->show(); }},
+          {"press", [&] { Find<QAbstractButton>(name)->click(); }},
+          {"mouse", [&] { QTest::mouseClick(Find(name), Qt::LeftButton); }},
+          {"answer", [&] { dialogs.answers.push_back(argument); }},
+          {"tick", [&] { Poll(); }},
+          {"timer", [&] { argument == "on" ? panel.Timer1().start() : panel.Timer1().stop(); }}};
+      ASSERT_TRUE(verbs.contains(verb)) << step;
+      verbs.at(verb)();
+    }
+  }
+  // A line of the transcript, control characters written as escapes.
+  void Note(const std::string& line) {
+    transcript += "  ";
+    for (const char c : line) {
+      transcript += c == '\r' ? "\\r" : c == '\n' ? "\\n" : std::string(1, c);
+    }
+    transcript += "\n";
   }
 
   // What a user's choice of `entry` does: the list shows it and runs its handler.
@@ -146,9 +194,14 @@ class PanelFixture : public ::testing::Test {
     emit list->activated(index);
   }
   void Click(const std::string& key) { controls.Toolbar().Click(key); }
+  // The widget of this name among the main window's children, or the window's of "WINDOW/NAME".
   template <typename Widget = QWidget>
-  Widget* Find(const char* name) {
-    return panel.findChild<Widget*>(name);
+  Widget* Find(const std::string& path) {
+    const QObject* window = &panel;
+    if (const std::size_t slash = path.find('/'); slash != std::string::npos) {
+      window = panel.findChild<QWidget*>(QString::fromStdString(path.substr(0, slash)));
+    }
+    return window->findChild<Widget*>(QString::fromStdString(path.substr(path.find('/') + 1)));
   }
   const PanelLists& Lists() const { return panel.Lists(); }
   // Lets windows closed with delete-on-close go.

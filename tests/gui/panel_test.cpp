@@ -11,15 +11,19 @@
 #include <fstream>
 
 #include "live/panel_layout.h"
-#include "panel_fixture.h"
+#include "tests/gui/panel_fixture.h"
 #include "tests/live/display_list.h"
 
-namespace halvane {
+namespace halvane::test {
 namespace {
 
 using ::testing::ElementsAre;
-using testing::StringsOf;
-using testing::Texts;
+
+// The main window with its timer driving the poll.
+class PanelTest : public PanelFixture {
+ protected:
+  PanelTest() { watch.WatchPoll(nullptr); }
+};
 
 std::vector<std::string> EntriesOf(const QComboBox* list) {
   std::vector<std::string> entries;
@@ -39,23 +43,22 @@ int OpaquePixels(const QImage& image) {
   return opaque;
 }
 
-using PanelStartUpTest = PanelFixture;
+using PanelStartUpTest = PanelTest;
 
 TEST_F(PanelStartUpTest, RunningTwiceLeavesOneEmptyTemporaryRecordFile) {
-  const std::filesystem::path file = temp_folder / "Halvane.tmp";
-  EXPECT_EQ(panel->TempFilePath(), file);
+  const std::filesystem::path file = folder / "Halvane.tmp";
+  EXPECT_EQ(panel.TempFilePath(), file);
   std::ofstream(file) << "a record from the last run\n";
-  panel.reset();
-  panel = std::make_unique<Panel>(usb, temp_folder);
+  const Panel second_run(usb, folder.Path());
   ASSERT_TRUE(std::filesystem::exists(file));
   EXPECT_EQ(std::filesystem::file_size(file), 0u);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp_folder), {}), 1);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
 }
 
 TEST_F(PanelStartUpTest, ListsAreFilledAndHiddenAndThePollStartsWithoutTalkingToTheMeter) {
   EXPECT_TRUE(meter.ReceivedReports().empty()) << "nothing searches for the meter at start-up";
-  EXPECT_TRUE(panel->Timer1().isActive());
-  EXPECT_EQ(panel->Timer1().interval(), 160);
+  EXPECT_TRUE(panel.Timer1().isActive());
+  EXPECT_EQ(panel.Timer1().interval(), 160);
   for (const char* name :
        {"ComboTrigger", "ComboBkLight", "ComboDevice", "ComboRecMode", "ComboNoItem",
         "ComboMainSubAC", "ComboFreq", "ComboMainSubFS", "ComboTime", "PicTriggerdB"}) {
@@ -88,32 +91,32 @@ TEST_F(PanelStartUpTest, ToolbarHasItsButtonsInOrderWithTextsAndDistinctPictogra
 }
 
 TEST_F(PanelStartUpTest, DoubleClickShowsAndHidesTheBuildNumber) {
-  EXPECT_EQ(panel->windowTitle(), "Panel   V8.01");
-  QTest::mouseDClick(&panel->DrawingArea(), Qt::LeftButton);
-  EXPECT_EQ(panel->windowTitle(), "Panel   V8.01   130809");
-  QTest::mouseDClick(&panel->DrawingArea(), Qt::LeftButton);
-  EXPECT_EQ(panel->windowTitle(), "Panel   V8.01");
+  EXPECT_EQ(panel.windowTitle(), "Panel   V8.01");
+  QTest::mouseDClick(&panel.DrawingArea(), Qt::LeftButton);
+  EXPECT_EQ(panel.windowTitle(), "Panel   V8.01   130809");
+  QTest::mouseDClick(&panel.DrawingArea(), Qt::LeftButton);
+  EXPECT_EQ(panel.windowTitle(), "Panel   V8.01");
 }
 
 TEST_F(PanelStartUpTest, ShrinkingTheWindowIsUndone) {
   EXPECT_EQ(ApplyMinimumSize({13650, 9000}), (WindowSize{13600, 9465}));
   EXPECT_EQ(ApplyMinimumSize({13680, 9465}), (WindowSize{13680, 9465}));
-  panel->show();
-  panel->resize(600, 400);
+  panel.show();
+  panel.resize(600, 400);
   QApplication::processEvents();
-  const double twips_per_pixel = 1440.0 / panel->logicalDpiX();
-  EXPECT_NEAR(panel->width() * twips_per_pixel, 13600, twips_per_pixel);
-  EXPECT_NEAR(panel->height() * twips_per_pixel, 9465, twips_per_pixel);
+  const double twips_per_pixel = 1440.0 / panel.logicalDpiX();
+  EXPECT_NEAR(panel.width() * twips_per_pixel, 13600, twips_per_pixel);
+  EXPECT_NEAR(panel.height() * twips_per_pixel, 9465, twips_per_pixel);
 }
 
 TEST_F(PanelStartUpTest, ClosingTheMainWindowEndsTheProgram) {
-  QTimer::singleShot(0, panel.get(), [this] { panel->close(); });
+  QTimer::singleShot(0, &panel, [this] { panel.close(); });
   QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); });
   EXPECT_EQ(QApplication::exec(), 0);
-  EXPECT_FALSE(panel->Timer1().isActive());
+  EXPECT_FALSE(panel.Timer1().isActive());
 }
 
-using PanelPollTest = PanelFixture;
+using PanelPollTest = PanelTest;
 
 // The colour the window paints at a point of its canvas, on 907 x 591 pixels.
 Color PaintedAt(Panel& panel, Point at) {
@@ -139,7 +142,7 @@ TEST_F(PanelPollTest, EachTickMirrorsTheMeterInTheListsAndImagesWithoutRunningHa
   state.trigger_mode = 2;
   state.recording = true;
   state.usb_active = false;
-  panel->PollMeter();
+  panel.PollMeter();
 
   EXPECT_EQ(rec_mode->currentText(), "Manually");
   EXPECT_EQ(device->currentText(), "SD Card");
@@ -151,7 +154,7 @@ TEST_F(PanelPollTest, EachTickMirrorsTheMeterInTheListsAndImagesWithoutRunningHa
   EXPECT_EQ(trigger_chosen.count(), 0);
 
   state.trigger_mode = 9;
-  panel->PollMeter();
+  panel.PollMeter();
   EXPECT_EQ(trigger->currentText(), "Trigger Level2") << "an unknown trigger mode keeps the text";
 }
 
@@ -160,22 +163,22 @@ TEST_F(PanelPollTest, EachTickMirrorsTheMeterInTheListsAndImagesWithoutRunningHa
 TEST_F(PanelPollTest, UnplugShowsNoConnectionAndReplugBringsTheLiveScreenBackWithinOneTick) {
   EXPECT_TRUE(QTest::qWaitFor([this] { return meter.ReceivedReports().size() >= 2; }))
       << "the timer drives the poll";
-  EXPECT_EQ(Texts(panel->DrawingCanvas(), "SLM").size(), 1U);
-  EXPECT_EQ(PaintedAt(*panel, {165, 11}), kBlack);
-  EXPECT_EQ(PaintedAt(*panel, {31, 25}), ConsoleColor(9));
+  EXPECT_EQ(Texts(panel.DrawingCanvas(), "SLM").size(), 1U);
+  EXPECT_EQ(PaintedAt(panel, {165, 11}), kBlack);
+  EXPECT_EQ(PaintedAt(panel, {31, 25}), ConsoleColor(9));
 
   backend.Unplug();
-  panel->PollMeter();
-  panel->PollMeter();
-  EXPECT_THAT(StringsOf(panel->DrawingCanvas(), {}), ElementsAre("No Connection"));
+  panel.PollMeter();
+  panel.PollMeter();
+  EXPECT_EQ(DisplayListText(panel.DrawingCanvas()), "text 30 60 #000000 36b \"No Connection\"\n");
   EXPECT_EQ(Find<QLabel>("LblName")->text(), " No Connection");
-  EXPECT_EQ(PaintedAt(*panel, {165, 11}), kWindowBackground);
+  EXPECT_EQ(PaintedAt(panel, {165, 11}), kWindowBackground);
 
   backend.Replug();
-  panel->PollMeter();
-  EXPECT_EQ(Texts(panel->DrawingCanvas(), "SLM").size(), 1U);
+  panel.PollMeter();
+  EXPECT_EQ(Texts(panel.DrawingCanvas(), "SLM").size(), 1U);
   EXPECT_NE(Find<QLabel>("LblName")->text(), " No Connection");
 }
 
 }  // namespace
-}  // namespace halvane
+}  // namespace halvane::test
