@@ -1,95 +1,98 @@
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
+// The toolbar's commands, the settings lists, the trigger setup and the keypad over the simulated
+// meter: each step written out with what it sent and read, asked and said and paused, and the
+// lists and poll it left, compared whole with the transcripts in tests/data/control.
 
-#include "control_fixture.h"
+#include <QLineEdit>
+#include <QTest>
 
-namespace halvane {
+#include "tests/gui/panel_fixture.h"
+
+namespace halvane::test {
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
+using namespace std::chrono_literals;
 
-using ToolbarTest = ControlFixture;
-
-TEST_F(ToolbarTest, EachButtonFirstHidesTheListsOfTheOtherButtons) {
-  panel.Lists().ComboRecMode->show();
-  panel.Lists().ComboMainSubAC->show();
-  panel.Lists().ComboFreq->show();
-  panel.Timer1().stop();
-  Click("Storage");
-  EXPECT_TRUE(panel.Lists().ComboRecMode->isHidden());
-  EXPECT_TRUE(panel.Lists().ComboFreq->isHidden());
-  EXPECT_FALSE(panel.Lists().ComboDevice->isHidden());
-  Click("Storage");
-  EXPECT_FALSE(panel.Lists().ComboDevice->isHidden()) << "its own list stays";
-  EXPECT_THAT(Traffic(), IsEmpty());
-  EXPECT_FALSE(panel.Timer1().isActive()) << "branches that send nothing leave the poll alone";
-}
-
-TEST_F(ToolbarTest, BackLightShowsTheMetersSetting) {
-  meter.State().backlight = 2;
-  Click("BackLight");
-  EXPECT_THAT(Traffic(), ElementsAre("R", "W 41 09 00", "R"));
-  EXPECT_FALSE(panel.Lists().ComboBkLight->isHidden());
-  EXPECT_EQ(panel.Lists().ComboBkLight->currentText(), "30 sec");
-  EXPECT_TRUE(panel.Timer1().isActive());
-}
-
-TEST_F(ToolbarTest, FrequencyWeightShowsTheMainLetterAndRemembersTheSubSetting) {
-  meter.State().sub_freq_weighting = 2;
-  Click("AC");
-  EXPECT_THAT(Traffic(), ElementsAre("R", "W 41 18 00", "R"));
-  EXPECT_EQ(panel.Lists().ComboMainSubAC->currentText(), "Main Channel");
-  EXPECT_EQ(panel.Lists().ComboFreq->currentText(), "A");
-  EXPECT_EQ(controls.SubChannel().SubFreqSetting, "Z");
-  Choose(panel.Lists().ComboMainSubAC, "Sub Channel");
-  EXPECT_EQ(panel.Lists().ComboFreq->currentText(), "Z");
-}
-
-TEST_F(ToolbarTest, PeriodAsksUntilTheAnswerKeepsToTheFormatThenClampsAndSends) {
-  meter.State().recording_period = std::chrono::hours(1) + std::chrono::minutes(5);
-  dialogs.answers = {"1:30", "0:0:0", "0.4:0:0", "25:75:99"};
-  Click("Period");
-  const std::string ask =
-      "ask: Input Sampling Time [01:05:00] Enter the Measurement Time of recording\r\n"
-      " (hh:nn:ss) ";
-  EXPECT_THAT(dialogs.shown,
-              ElementsAre(ask, "message: Invalid, comply with the data format properly\r\n", ask,
-                          "message: Invalid Measurement Time\r\n", ask,
-                          "message: Invalid Measurement Time\r\n", ask));
-  EXPECT_THAT(Traffic(5), ElementsAre("R", "W 41 11 00 00 00", "R", "W 41 12 17 3B 3B", "R"));
-  EXPECT_FALSE(dialogs.poll_ran_during_dialog);
-  EXPECT_TRUE(panel.Timer1().isActive());
-}
-
-TEST_F(ToolbarTest, IntervalReadsTwoCharactersOfSecondsAndCancelSendsNothing) {
-  dialogs.answers = {"00:00:123"};
-  Click("Intv");
-  EXPECT_THAT(Traffic(5), ElementsAre("R", "W 41 03 00 00 00", "R", "W 41 04 00 00 0C", "R"));
-  Click("Intv");
-  EXPECT_THAT(Traffic(), ElementsAre("R", "W 41 03 00", "R"));
-  EXPECT_EQ(dialogs.shown.back(),
-            "ask: Input Sampling Time [00:00:12] Enter the Sampling TIME of recording\r\n"
-            " (hh:nn:ss) ");
-  EXPECT_TRUE(panel.Timer1().isActive());
-}
-
-TEST_F(ToolbarTest, EraseOnlyForAnAnswerOfExactlyOneOrTwo) {
-  panel.Timer1().stop();
-  for (const char* answer : {"3", "abc", "", "1 or 2"}) {
-    dialogs.answers = {answer};
-    Click("Erase");
+class ControlSession : public PanelFixture {
+ protected:
+  ControlSession() { Connect(); }
+  // What the meter shows after a poll.
+  void NoteReading() {
+    Poll();
+    Note("meter shows display mode " + std::to_string(panel.Reading().DisplayMode) + ", main " +
+         panel.Reading().MainFreqWeighting + panel.Reading().MainTimeWeighting);
   }
-  EXPECT_THAT(Traffic(), IsEmpty());
-  EXPECT_FALSE(panel.Timer1().isActive()) << "an abandoned erase leaves the poll alone";
-  dialogs.answers = {" 2 "};
-  Click("Erase");
-  EXPECT_THAT(Traffic(), ElementsAre("R", "W 41 10 02", "R"));
-  EXPECT_TRUE(panel.Timer1().isActive());
-  EXPECT_EQ(dialogs.shown.back(),
-            "ask: Erase Data [1 or 2] 1 -- to erase manually recorded data\n\r"
-            "2 -- to erase automatically recorded data\n\r");
+};
+
+TEST_F(ControlSession, ToolbarCommandsReadAskAndSend) {
+  Step("show ComboRecMode; show ComboMainSubAC; show ComboFreq; timer off; click Storage");
+  Step("click Storage");
+  meter.State().backlight = 2;
+  Step("timer on; click BackLight");
+  meter.State().sub_freq_weighting = 2;
+  Step("click AC; choose ComboMainSubAC Sub Channel");
+  Note("sub channel setting " + controls.SubChannel().SubFreqSetting);
+  meter.State().recording_period = 1h + 5min;
+  Step("answer 1:30; answer 0:0:0; answer 0.4:0:0; answer 25:75:99; click Period");
+  Step("answer 00:00:123; click Intv");
+  Step("click Intv");
+  Step("timer off; answer 3; click Erase; answer abc; click Erase; answer ; click Erase");
+  Step("answer 1 or 2; click Erase");
+  Step("answer  2 ; click Erase");
+  Step("click CtrButton; press CmdMode");
+  NoteReading();
+  Step("press CmdOct");
+  NoteReading();
+  ExpectDataFile(transcript, "control/toolbar_commands.txt");
+}
+
+TEST_F(ControlSession, SettingsListsSendTheirEntriesAndWeightingsStepAlongTheMetersCycle) {
+  Step("choose ComboBkLight 3 min; choose ComboDevice SD Card; choose ComboRecMode Manually");
+  Step(
+      "timer off; show ComboBkLight; choose ComboBkLight Exit; show ComboDevice; "
+      "choose ComboDevice Exit; show ComboRecMode; choose ComboRecMode Exit; "
+      "show ComboMainSubAC; choose ComboMainSubAC Exit; show ComboMainSubFS; "
+      "choose ComboMainSubFS Exit; show ComboTrigger; choose ComboTrigger Exit; "
+      "show PicTriggerdB; press CmdTriggerdBExit");
+  meter.State().main_time_weighting = 3;
+  for (const char* step : {"show ComboMainSubAC; show ComboFreq; choose ComboMainSubAC Main "
+                           "Channel; choose ComboFreq Z",
+                           "show ComboMainSubAC; show ComboFreq; choose ComboMainSubAC Main "
+                           "Channel; choose ComboFreq A",
+                           "show ComboMainSubFS; show ComboTime; choose ComboMainSubFS Main "
+                           "Channel; choose ComboTime t",
+                           "show ComboMainSubFS; show ComboTime; choose ComboMainSubFS Main "
+                           "Channel; choose ComboTime t"}) {
+    Step(std::string("timer on; ") + step);
+    NoteReading();
+  }
+  Step(
+      "choose ComboMainSubAC Sub Channel; choose ComboFreq C; "
+      "choose ComboMainSubFS Sub Channel; choose ComboTime I");
+  Step("Q typed into each weighting list", [&] {
+    for (QComboBox* weighting : {Lists().ComboFreq, Lists().ComboTime}) {
+      weighting->show();
+      QTest::keyClicks(weighting->lineEdit(), "Q");
+      QTest::keyClick(weighting->lineEdit(), Qt::Key_Return);
+    }
+  });
+  Step("type ComboFreq Z; tick");
+  ExpectDataFile(transcript, "control/settings_lists.txt");
+}
+
+TEST_F(ControlSession, TriggerSetupSendsTheModeAndItsLevelOrTime) {
+  Step("show PicTriggerdB; choose ComboTrigger External");
+  meter.State().level_triggers[1] = {85, 33};
+  Step("choose ComboTrigger Trigger Level2");
+  for (const char* refused : {"type CombodB 300; type ComboBand 1k",
+                              "type CombodB 90; type ComboBand xyz", "type CombodB abc"}) {
+    Step(refused + std::string("; press CmdTriggerdBOK"));
+  }
+  Step("type CombodB 90; type ComboBand 1k; press CmdTriggerdBOK");
+  Step("answer 24:00:00; choose ComboTrigger Time");
+  Step("answer 0:0:0; choose ComboTrigger Time");
+  Step("show ComboTrigger; choose ComboTrigger Time");
+  ExpectDataFile(transcript, "control/trigger_setup.txt");
 }
 
 }  // namespace
-}  // namespace halvane
+}  // namespace halvane::test

@@ -2,10 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
 #include <memory>
 
-#include "control_fixture.h"
+#include "tests/gui/panel_fixture.h"
 
 namespace halvane {
 namespace {
@@ -14,14 +13,14 @@ struct Link {
   SimulatedMeter meter;
   SimulatedBackend backend{meter};
   USB usb{backend};
-  QTemporaryDir temp_folder;
-  std::unique_ptr<Panel> panel = std::make_unique<Panel>(usb, temp_folder.path().toStdString());
+  test::ScratchFolder folder;
+  std::unique_ptr<Panel> panel = std::make_unique<Panel>(usb, folder.Path());
 };
 
 TEST(WindowLifetimesTest, TheMainWindowMayGoBeforeItsMeterControls) {
   Link link;
   QTimer unused;
-  ScriptedAnswers dialogs(unused);
+  test::ScriptedDialogs dialogs(unused);
   {
     MeterControls controls(*link.panel, link.usb, dialogs, [](int) {});
     link.panel.reset();
