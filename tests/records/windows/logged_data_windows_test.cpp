@@ -1,180 +1,113 @@
-// The "SD" and "Memory" buttons over the simulated meter: what the user sees, what goes over the
-// link, and the record file they leave, also when the meter is lost in mid-transfer.
+// The "SD" and "Memory" buttons over the simulated meter: what goes over the link and what the
+// user sees, step by step, and the record file they leave, compared whole with the files in
+// tests/data/records; also when the meter is lost in mid-transfer or the file cannot be written.
 
-#include <QApplication>
 #include <QEvent>
 #include <fstream>
 
 #include "records/logged_data_controls.h"
 #include "records/transfers.h"
-#include "sim/sample_logger_contents.h"
-#include "tests/control/control_fixture.h"
-#include "tests/file_text.h"
-#include "tests/gui/recorded_editor.h"
+#include "tests/gui/panel_fixture.h"
 
-namespace halvane {
+namespace halvane::test {
 namespace {
 
-using ::testing::Contains;
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
-using ::testing::SizeIs;
-
-// Every caption the window is given.
-class CaptionLog : public QObject {
- public:
-  explicit CaptionLog(QWidget& window) : window_(window) { window.installEventFilter(this); }
+class LoggedDataTest : public PanelFixture, public QObject {
+ protected:
+  LoggedDataTest() {
+    Connect();
+    std::ofstream(panel.TempFilePath(), std::ios::binary) << kEarlierFile;
+  }
+  // Notes each caption the main window is given.
   bool eventFilter(QObject*, QEvent* event) override {
     if (event->type() == QEvent::WindowTitleChange) {
-      captions.push_back(window_.windowTitle().toStdString());
+      Note("caption " + panel.windowTitle().toStdString());
     }
     return false;
   }
-  std::vector<std::string> captions;
-
- private:
-  QWidget& window_;
-};
-
-class LoggedDataTest : public ControlFixture {
- protected:
-  LoggedDataTest() : logged(controls.Context(), panel, controls.Toolbar(), editor) {
-    std::ofstream(panel.TempFilePath(), std::ios::binary) << kEarlierFile;
-  }
-
-  std::string RecordFile() const { return test::FileText(panel.TempFilePath()); }
-
-  // The sets of the sample card, without its empty entries.
-  std::vector<std::string> CardSets() const {
-    std::vector<std::string> sets;
-    for (const auto& entry : meter.State().sd_entries) {
-      if (entry) {
-        sets.push_back(*entry);
-      }
+  void NoteOpened() {
+    for (const auto& file : editor.opened) {
+      Note(file == panel.TempFilePath() ? "the editor shows the record file" : file.string());
     }
-    return sets;
+    editor.opened.clear();
   }
-
-  // No live poll was sent since the last look at the traffic.
-  bool NoPollSent() {
-    for (const std::string& line : Traffic(1)) {
-      if (line == "W 42") {
-        return false;
-      }
-    }
-    return true;
-  }
-
+  std::string RecordFile() const { return FileText(panel.TempFilePath()); }
   Memory* DataLogger() { return logged.FlashMemory().Window(); }
 
   static constexpr const char* kEarlierFile = "the file of an earlier download\r\n";
-  RecordedEditor editor;
-  LoggedDataControls logged;
+  LoggedDataControls logged{controls.Context(), panel, controls.Toolbar(), editor};
 };
 
 TEST_F(LoggedDataTest, ScanListsTheSetsAndChoosingOneWritesItsFileAndOpensIt) {
-  const std::vector<std::string> sets = CardSets();
-  ASSERT_GE(sets.size(), 4U);
-  Click("SD");
-  QComboBox* list = panel.Lists().ComboSets;
-  EXPECT_FALSE(list->isHidden());
-  ASSERT_EQ(list->count(), static_cast<int>(sets.size()) + 1);
-  EXPECT_EQ(list->itemText(0), "1");
-  EXPECT_EQ(list->itemText(list->count() - 1), "Exit");
-  EXPECT_TRUE(NoPollSent());
-  EXPECT_TRUE(panel.Timer1().isActive());
-
-  const std::string caption = panel.windowTitle().toStdString();
-  CaptionLog log(panel);
-  Choose(list, "2");
-  EXPECT_EQ(RecordFile(), SdRecordFileText(sets[1], SetLengthField(sets[1])));
-  EXPECT_THAT(editor.opened, ElementsAre(panel.TempFilePath()));
-  EXPECT_THAT(log.captions, Contains("100.00% Completed"));
-  EXPECT_THAT(log.captions, Contains("100% Completed"));
-  EXPECT_EQ(panel.windowTitle().toStdString(), caption);
-  EXPECT_TRUE(NoPollSent());
-  EXPECT_TRUE(panel.Timer1().isActive());
-  EXPECT_THAT(dialogs.shown, IsEmpty());
-
-  // "Exit" hides the list and sends nothing.
-  Click("SD");
-  Traffic();
-  Choose(list, "Exit");
-  EXPECT_TRUE(list->isHidden());
-  EXPECT_THAT(Traffic(), IsEmpty());
-}
-
-TEST_F(LoggedDataTest, EmptyCardAndEmptyFlashSayThereIsNothingAndOpenNoWindow) {
-  meter.State().sd_entries = {std::nullopt, std::nullopt};
-  meter.State().flash_image.clear();
-  Click("SD");
-  Click("Memory");
-  EXPECT_THAT(dialogs.shown, ElementsAre(std::string("message: ") + kNoSdSets,
-                                         std::string("message: ") + kNoFlashData));
-  EXPECT_TRUE(panel.Lists().ComboSets->isHidden());
-  EXPECT_EQ(DataLogger(), nullptr);
-  EXPECT_TRUE(panel.Timer1().isActive());
-}
-
-TEST_F(LoggedDataTest, NothingHappensWhileTheMeterRecords) {
-  meter.State().recording = true;
-  Poll();
-  Traffic();
-  Click("SD");
-  Click("Memory");
-  EXPECT_THAT(Traffic(), IsEmpty());
-  EXPECT_EQ(DataLogger(), nullptr);
+  Step("click SD");
+  for (int entry = 0; entry < Lists().ComboSets->count(); ++entry) {
+    Note("set list entry " + Lists().ComboSets->itemText(entry).toStdString());
+  }
+  panel.installEventFilter(this);
+  Step("choose ComboSets 2");
+  panel.removeEventFilter(this);
+  NoteOpened();
+  ExpectDataFile(RecordFile(), "records/sample_card_set_2.txt");
+  Step("click SD; choose ComboSets Exit");
+  ExpectDataFile(transcript, "records/sd_download.txt");
 }
 
 TEST_F(LoggedDataTest, DataLoggerListsTheRecordsAndWritesTheOneClicked) {
-  const std::vector<std::uint8_t> image = meter.State().flash_image;
-  Click("Memory");
+  Step("click Memory");
   Memory* window = DataLogger();
   ASSERT_NE(window, nullptr);
-  EXPECT_EQ(window->windowTitle(), "Data Logger");
-  const LoggerRecordTable table = WalkLoggerImage(image, static_cast<std::uint32_t>(image.size()));
-  ASSERT_GE(table.size(), 5U);
   QTableWidget& grid = window->GridSet();
-  ASSERT_EQ(grid.rowCount(), static_cast<int>(table.size()));
-  EXPECT_EQ(grid.horizontalHeaderItem(1)->text(), "    Date Time    ");
-  EXPECT_EQ(grid.item(2, 0)->text(), "3");
-  EXPECT_EQ(grid.item(2, 3)->text(), QString::number(table[2].sample_count));
-  EXPECT_EQ(window->MBar().value(), 100);
-  EXPECT_TRUE(NoPollSent());
+  Note(window->windowTitle().toStdString() + ", " + std::to_string(window->MBar().value()) + "%");
+  for (int row = -1; row < grid.rowCount(); ++row) {
+    std::string cells;
+    for (int column = 0; column < grid.columnCount(); ++column) {
+      cells += "|" + (row < 0 ? grid.horizontalHeaderItem(column) : grid.item(row, column))
+                         ->text()
+                         .toStdString();
+    }
+    Note(cells);
+  }
+  Step("record 3 clicked", [&] { emit grid.cellClicked(2, 0); });
+  NoteOpened();
+  ExpectDataFile(RecordFile(), "records/sample_flash_record_3.txt");
+  Step("click Memory");
+  EXPECT_EQ(panel.findChildren<Memory*>().size(), 1) << "a second read replaces the window";
+  ExpectDataFile(transcript, "records/flash_read.txt");
+}
 
-  emit grid.cellClicked(2, 0);
-  EXPECT_EQ(RecordFile(), FlashRecordFileText(image, table[2]));
-  EXPECT_THAT(editor.opened, ElementsAre(panel.TempFilePath()));
-
-  // A second read replaces the window.
-  Click("Memory");
-  EXPECT_NE(DataLogger(), nullptr);
-  EXPECT_THAT(panel.findChildren<Memory*>(), SizeIs(1));
+TEST_F(LoggedDataTest, EmptyCardAndFlashSayThereIsNothingAndARecordingMeterIsLeftAlone) {
+  meter.State().sd_entries = {std::nullopt, std::nullopt};
+  meter.State().flash_image.clear();
+  Step("click SD; click Memory");
+  meter.State().recording = true;
+  Step("tick; click SD; click Memory");
+  EXPECT_EQ(DataLogger(), nullptr);
+  ExpectDataFile(transcript, "records/nothing_to_read.txt");
 }
 
 TEST_F(LoggedDataTest, MeterLostInMidTransferLeavesTheEarlierFileAndRecovers) {
-  const std::size_t set_pages = PageCount(CardSets()[0].size() - 2);
+  const std::size_t set_pages = PageCount(meter.State().sd_entries[0]->size() - 2);
   const std::size_t flash_pages = PageCount(meter.State().flash_image.size());
-  ASSERT_GT(set_pages, 2U);
   for (const ReadFault fault : {ReadFault::Unplug, ReadFault::Silence}) {
     // A download reads once and discards it first; a flash read also sends its S command.
     for (const bool flash : {false, true}) {
       const std::size_t pages = flash ? flash_pages : set_pages;
       for (const std::size_t page : {std::size_t{1}, pages / 2, pages}) {
-        SCOPED_TRACE(testing::Message() << (flash ? "flash" : "SD") << " page " << page);
+        SCOPED_TRACE(::testing::Message() << (flash ? "flash" : "SD") << " page " << page);
+        dialogs.shown.clear();
         if (flash) {
           backend.FailAtRead(fault, static_cast<int>(page) + 2);
           Click("Memory");
         } else {
-          Click("SD");
+          Run("click SD");
           backend.FailAtRead(fault, static_cast<int>(page) + 1);
-          Choose(panel.Lists().ComboSets, "1");
+          Run("choose ComboSets 1");
         }
-        ASSERT_THAT(dialogs.shown, SizeIs(1));
-        if (flash) {
-          EXPECT_THAT(dialogs.shown[0], testing::HasSubstr("page " + std::to_string(page) + " of"));
-        }
-        dialogs.shown.clear();
+        ASSERT_EQ(dialogs.shown.size(), 1U);
+        EXPECT_THAT(
+            dialogs.shown[0],
+            ::testing::HasSubstr(page == 1 && !flash ? "not connected"
+                                                     : "page " + std::to_string(page) + " of"));
         EXPECT_EQ(RecordFile(), kEarlierFile);
         EXPECT_EQ(DataLogger(), nullptr);
         EXPECT_TRUE(panel.Timer1().isActive());
@@ -185,24 +118,20 @@ TEST_F(LoggedDataTest, MeterLostInMidTransferLeavesTheEarlierFileAndRecovers) {
       }
     }
   }
-  EXPECT_THAT(editor.opened, IsEmpty());
+  EXPECT_TRUE(editor.opened.empty());
   // Each silent read waited the link's 2000 ms bound once, no longer.
-  for (const int wait : backend.TimedOutReads()) {
-    EXPECT_EQ(wait, USB::kReadTimeoutMs);
-  }
+  EXPECT_EQ(link_waits, std::vector<int>(6, USB::kReadTimeoutMs));
 }
 
 TEST_F(LoggedDataTest, FileThatCannotBeWrittenIsReportedAndTheProgramGoesOn) {
   std::filesystem::remove(panel.TempFilePath());
   std::filesystem::create_directory(panel.TempFilePath());
-  Click("SD");
-  Choose(panel.Lists().ComboSets, "1");
-  ASSERT_THAT(dialogs.shown, SizeIs(1));
-  EXPECT_THAT(dialogs.shown[0], testing::HasSubstr("could not be written"));
-  EXPECT_THAT(editor.opened, IsEmpty());
-  EXPECT_TRUE(panel.Timer1().isActive());
+  Step("click SD; choose ComboSets 1");
+  NoteOpened();
   std::filesystem::remove(panel.TempFilePath());
+  EXPECT_NE(transcript.find("could not be written"), std::string::npos) << transcript;
+  EXPECT_EQ(transcript.find("the editor shows"), std::string::npos);
 }
 
 }  // namespace
-}  // namespace halvane
+}  // namespace halvane::test
