@@ -7,15 +7,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
-#include <sstream>
 
 #include "graphs/record_time_ticker.h"
 #include "tests/graphs/graph_fixture.h"
 
-namespace halvane {
+namespace halvane::test {
 namespace {
-
-using test::FileText;
 
 // LP(Sub) of a 1/3 OCTAVE file (column 44) reads 50, 60, ---.-, 70, 40 over records 1 to 5.
 std::string SubLevels(std::size_t record, std::size_t column) {
@@ -23,7 +20,7 @@ std::string SubLevels(std::size_t record, std::size_t column) {
   return column == 44 ? levels[record - 1] : "55.5";
 }
 
-class CursorGraphTest : public test::GraphFixture {
+class CursorGraphTest : public GraphFixture {
  protected:
   Plot& OpenItem(const std::string& file, const QString& item) {
     OpenRecordFile(file);
@@ -42,7 +39,7 @@ class CursorGraphTest : public test::GraphFixture {
 };
 
 TEST_F(CursorGraphTest, PlotsTheItemOnTopWithTheBoxesAndAxesOfTheFile) {
-  Plot& graph = OpenItem(test::RecordFile(RecordMode::ThirdOctave, 5, 5, SubLevels), "LP(Sub)");
+  Plot& graph = OpenItem(RecordFile(RecordMode::ThirdOctave, 5, 5, SubLevels), "LP(Sub)");
   EXPECT_TRUE(plot.CursorGraphOpen());
   EXPECT_TRUE(Lists().ComboItem->isHidden());
   EXPECT_EQ(editor.opened.size(), 1U);
@@ -70,7 +67,7 @@ TEST_F(CursorGraphTest, PlotsTheItemOnTopWithTheBoxesAndAxesOfTheFile) {
 }
 
 TEST_F(CursorGraphTest, EachTrackModeSetsTheGraphsDragZoomAndCursors) {
-  Plot& graph = OpenItem(test::RecordFile(RecordMode::Slm, 5, 5), "Leq(Main)");
+  Plot& graph = OpenItem(RecordFile(RecordMode::Slm, 5, 5), "Leq(Main)");
   QCustomPlot& cw = graph.CWGraph1();
   auto* combo1 = graph.findChild<QComboBox*>("Combo1");
   EXPECT_EQ(combo1->currentText(), "Normal");
@@ -114,7 +111,7 @@ TEST_F(CursorGraphTest, EachTrackModeSetsTheGraphsDragZoomAndCursors) {
 }
 
 TEST_F(CursorGraphTest, CursorsReadOutAndMeasureTheSpanBetweenThem) {
-  Plot& graph = OpenItem(test::RecordFile(RecordMode::ThirdOctave, 5, 5, SubLevels), "LP(Sub)");
+  Plot& graph = OpenItem(RecordFile(RecordMode::ThirdOctave, 5, 5, SubLevels), "LP(Sub)");
   graph.resize(1000, 600);
   graph.show();
   // Zoomed to records 2 to 4 and 50 to 70 dB: cursor 1 starts in the middle of that.
@@ -145,7 +142,7 @@ TEST_F(CursorGraphTest, CursorsReadOutAndMeasureTheSpanBetweenThem) {
 }
 
 TEST_F(CursorGraphTest, PrintsAndExportsWhatReadsBack) {
-  Plot& graph = OpenItem(test::RecordFile(RecordMode::ThirdOctave, 5, 5, SubLevels), "LP(Sub)");
+  Plot& graph = OpenItem(RecordFile(RecordMode::ThirdOctave, 5, 5, SubLevels), "LP(Sub)");
   graph.resize(1000, 600);
   dialogs.print_path = folder / "plot.pdf";
   graph.findChild<QPushButton*>("CmdPrint")->click();
@@ -154,14 +151,7 @@ TEST_F(CursorGraphTest, PrintsAndExportsWhatReadsBack) {
 
   dialogs.save_path = folder / "plot.csv";
   graph.Export();
-  std::istringstream csv(FileText(dialogs.save_path));
-  std::vector<std::string> rows;
-  for (std::string row; std::getline(csv, row);) {
-    rows.push_back(row);
-  }
-  EXPECT_EQ(rows, (std::vector<std::string>{"Record,Date Time,LP(Sub) [dB]\r", "1,10:00:01,50\r",
-                                            "2,10:00:02,60\r", "3,10:00:03,\r", "4,10:00:04,70\r",
-                                            "5,10:00:05,40\r"}));
+  ExpectDataFile(FileText(dialogs.save_path), "graphs/item_export.csv");
 
   dialogs.save_path = folder / "plot.png";
   graph.Export();
@@ -170,7 +160,7 @@ TEST_F(CursorGraphTest, PrintsAndExportsWhatReadsBack) {
   dialogs.save_path = folder / "plot.pdf";
   graph.Export();
   EXPECT_EQ(FileText(dialogs.save_path).substr(0, 5), "%PDF-");
-  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_TRUE(dialogs.shown.empty());
 }
 
 TEST_F(CursorGraphTest, OddFilesGiveSoundAxesAndANewItemReopensTheWindow) {
@@ -188,12 +178,11 @@ TEST_F(CursorGraphTest, OddFilesGiveSoundAxesAndANewItemReopensTheWindow) {
                         {1, 1, "30", {1, 2}, {40, 50}}};
   for (const Case& c : cases) {
     Plot& graph =
-        OpenItem(test::RecordFile(RecordMode::Slm, c.stated, c.held, test::WhereText, c.range_top),
-                 "LP(Main)");
+        OpenItem(RecordFile(RecordMode::Slm, c.stated, c.held, WhereText, c.range_top), "LP(Main)");
     ExpectRanges(graph, c.x, c.y);
   }
 
-  Plot& first = OpenItem(test::RecordFile(RecordMode::Slm, 3, 3), "LP(Main)");
+  Plot& first = OpenItem(RecordFile(RecordMode::Slm, 3, 3), "LP(Main)");
   QPointer<Plot> first_window(&first);
   first.findChild<QComboBox*>("Combo1")->setCurrentText("ZoomX");
   EXPECT_TRUE(first.findChild<QCheckBox*>("ChkTimes")->isEnabled());
@@ -210,4 +199,4 @@ TEST_F(CursorGraphTest, OddFilesGiveSoundAxesAndANewItemReopensTheWindow) {
 }
 
 }  // namespace
-}  // namespace halvane
+}  // namespace halvane::test
