@@ -16,42 +16,23 @@
 #include <sstream>
 
 #include "history/level_history_controls.h"
-#include "tests/file_text.h"
-#include "tests/graphs/graph_fixture.h"
+#include "tests/gui/panel_fixture.h"
 
-namespace halvane {
+namespace halvane::test {
 namespace {
-
-using test::FileText;
-using test::TextLines;
 
 constexpr std::int64_t kStart = 1'700'000'000'000;
 
-class HistoryFixture : public ::testing::Test {
+class HistoryFixture : public PanelFixture {
  protected:
-  HistoryFixture()
-      : backend(meter),
-        usb(backend),
-        folder(std::filesystem::path(::testing::TempDir()) /
-               (std::string("halvane-history-") +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name())),
-        panel(usb, folder),
-        controls(panel, usb, dialogs, [](int) {}),
-        history(panel, controls.Toolbar(), dialogs) {
+  HistoryFixture() {
     QStandardPaths::setTestModeEnabled(true);
     panel.Timer1().stop();
   }
 
   QAction* Button(const char* key) { return panel.Toolbar1().findChild<QAction*>(key); }
 
-  SimulatedMeter meter;
-  SimulatedBackend backend;
-  USB usb;
-  std::filesystem::path folder;
-  test::GraphDialogs dialogs;
-  Panel panel;
-  MeterControls controls;
-  LevelHistoryControls history;
+  LevelHistoryControls history{panel, controls.Toolbar(), dialogs};
 };
 
 // A reply of the sound level meter screen whose main current value is `tenths`.
@@ -145,7 +126,7 @@ TEST_F(HistoryFixture, ButtonAfterPlotOpensTheWindowThatRecordsEveryPollWithAGap
   const std::vector<std::string> logged = TextLines(FileText(dialogs.save_path));
   ASSERT_EQ(logged.size(), 8U);  // the header and the 7 answered polls
   EXPECT_EQ(logged[0].rfind("time,display_mode,", 0), 0U);
-  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_TRUE(dialogs.shown.empty());
 }
 
 TEST_F(HistoryFixture, LogMatchesTheCommandLineLiveCsvLineForLine) {
@@ -180,8 +161,9 @@ TEST_F(HistoryFixture, LogThatCannotBeWrittenStopsWithAMessageWhileThePollGoesOn
   auto* log_button = window.findChild<QPushButton*>("CmdLog");
   dialogs.save_path = folder / "missing" / "levels.csv";
   log_button->click();
-  ASSERT_EQ(dialogs.messages.size(), 1U);
-  EXPECT_EQ(dialogs.messages[0].rfind("Cannot log to " + dialogs.save_path.string() + ": ", 0), 0U);
+  ASSERT_EQ(dialogs.shown.size(), 1U);
+  EXPECT_EQ(
+      dialogs.shown[0].rfind("message: Cannot log to " + dialogs.save_path.string() + ": ", 0), 0U);
   EXPECT_EQ(log_button->text(), "Log to file…");
 
   dialogs.save_path = "/dev/full";
@@ -189,9 +171,9 @@ TEST_F(HistoryFixture, LogThatCannotBeWrittenStopsWithAMessageWhileThePollGoesOn
   EXPECT_EQ(log_button->text(), "Stop log");
   panel.PollMeter();
   panel.PollMeter();
-  ASSERT_EQ(dialogs.messages.size(), 2U);
-  EXPECT_EQ(dialogs.messages[1].rfind("Cannot write the log /dev/full: ", 0), 0U);
-  EXPECT_NE(dialogs.messages[1].find(". Logging stopped."), std::string::npos);
+  ASSERT_EQ(dialogs.shown.size(), 2U);
+  EXPECT_EQ(dialogs.shown[1].rfind("message: Cannot write the log /dev/full: ", 0), 0U);
+  EXPECT_NE(dialogs.shown[1].find(". Logging stopped."), std::string::npos);
   EXPECT_EQ(log_button->text(), "Log to file…");
   EXPECT_EQ(window.History().Size(), 2U);
 }
@@ -222,7 +204,7 @@ TEST_F(HistoryFixture, LimitIsCountedRememberedAndTheVisibleSpanExportsReadBack)
   window.findChild<QPushButton*>("CmdExport")->click();
   EXPECT_EQ(QImage(QString::fromStdString(dialogs.save_path.string())).size(),
             window.Chart().size());
-  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_TRUE(dialogs.shown.empty());
 
   LevelHistoryWindow reopened(dialogs);
   EXPECT_TRUE(reopened.findChild<QCheckBox*>("ChkLimit")->isChecked());
@@ -230,4 +212,4 @@ TEST_F(HistoryFixture, LimitIsCountedRememberedAndTheVisibleSpanExportsReadBack)
 }
 
 }  // namespace
-}  // namespace halvane
+}  // namespace halvane::test
