@@ -9,6 +9,7 @@
 
 #include "sim/logger_files.h"
 #include "sim/sd_set_text.h"
+#include "tests/file_text.h"
 
 namespace halvane {
 namespace {
@@ -18,12 +19,10 @@ namespace fs = std::filesystem;
 class LoggerFilesTest : public ::testing::Test {
  protected:
   LoggerFilesTest() {
-    fs::create_directories(folder);
     // Loading leaves what the logger held alone when it fails.
     state.sd_entries = {std::string("held")};
     state.flash_image = {1, 2, 3};
   }
-  ~LoggerFilesTest() override { fs::remove_all(folder); }
 
   fs::path Write(const std::string& name, const std::string& bytes) {
     const fs::path file = folder / name;
@@ -37,9 +36,7 @@ class LoggerFilesTest : public ::testing::Test {
     EXPECT_EQ(state.flash_image, (std::vector<std::uint8_t>{1, 2, 3}));
   }
 
-  const fs::path folder =
-      fs::temp_directory_path() /
-      ("halvane_logger_files_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+  const test::ScratchFolder folder;
   MeterState state;
 };
 
@@ -66,7 +63,7 @@ TEST_F(LoggerFilesTest, UnreadableOversizedOrLengthlessFilesAreRefusedWithTheRea
   ExpectRefusedAndUnchanged(LoadFlashImage(Write("big.bin", std::string(1015808, 'x')), state),
                             "1015808 bytes; at most 1015807");
   const fs::path good = Write("good.set", ComposeSdSetText({}));
-  ExpectRefusedAndUnchanged(LoadSdCard({good, folder}, state), "cannot read");
+  ExpectRefusedAndUnchanged(LoadSdCard({good, folder.Path()}, state), "cannot read");
   ExpectRefusedAndUnchanged(
       LoadSdCard({good, Write("short.set", std::string("\x00\x01\x02", 3))}, state), "too short");
   // A length field of 16 MiB + 1.
