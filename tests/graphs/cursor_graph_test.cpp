@@ -66,48 +66,32 @@ TEST_F(CursorGraphTest, PlotsTheItemOnTopWithTheBoxesAndAxesOfTheFile) {
   ExpectRanges(graph, {1, 5}, {40, 130});
 }
 
+// Each entry of the track list in turn, and back to the first: the axes dragged, the axes a
+// selected rectangle zooms, the cursors shown and the description, written out.
 TEST_F(CursorGraphTest, EachTrackModeSetsTheGraphsDragZoomAndCursors) {
   Plot& graph = OpenItem(RecordFile(RecordMode::Slm, 5, 5), "Leq(Main)");
   QCustomPlot& cw = graph.CWGraph1();
   auto* combo1 = graph.findChild<QComboBox*>("Combo1");
-  EXPECT_EQ(combo1->currentText(), "Normal");
-  struct Case {
-    const char* entry;
-    Qt::Orientations drag;
-    bool zoom;
-    QCPAxis* zoom_x;
-    QCPAxis* zoom_y;
-    bool cursors;
-    const char* description_start;
-  };
-  const Qt::Orientations none;
-  const Case cases[] = {
-      {"Cursor Coordinates", none, false, nullptr, nullptr, true, "Drag the cursor"},
-      {"PanXY", Qt::Horizontal | Qt::Vertical, false, nullptr, nullptr, false,
-       "Click anywhere on the plot area and drag to pan the graph both"},
-      {"PanX", Qt::Horizontal, false, nullptr, nullptr, false, "Click anywhere"},
-      {"PanY", Qt::Vertical, false, nullptr, nullptr, false, "Click anywhere"},
-      {"ZoomXY", none, true, cw.xAxis, cw.yAxis, false, "Select a region"},
-      {"ZoomX", none, true, cw.xAxis, nullptr, false, "Select a region"},
-      {"ZoomY", none, true, nullptr, cw.yAxis, false, "Select a region"},
-      {"Normal", none, false, nullptr, nullptr, false, "Normal mode"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.entry);
-    combo1->setCurrentText(c.entry);
-    EXPECT_EQ(cw.axisRect()->rangeDrag(), c.drag);
-    EXPECT_EQ(cw.interactions().testFlag(QCP::iRangeDrag), c.drag != none);
-    EXPECT_EQ(cw.selectionRectMode(), c.zoom ? QCP::srmZoom : QCP::srmNone);
-    if (c.zoom) {
-      EXPECT_EQ(cw.axisRect()->rangeZoomAxis(Qt::Horizontal), c.zoom_x);
-      EXPECT_EQ(cw.axisRect()->rangeZoomAxis(Qt::Vertical), c.zoom_y);
-    }
-    EXPECT_EQ(graph.Cursor(1).visible(), c.cursors);
-    EXPECT_EQ(graph.Cursor(2).visible(), c.cursors);
-    EXPECT_TRUE(graph.findChild<QPlainTextEdit*>("txtDescription")
-                    ->toPlainText()
-                    .startsWith(c.description_start));
+  std::string modes;
+  for (int entry = combo1->currentIndex(), step = 0; step <= combo1->count(); ++step) {
+    combo1->setCurrentIndex((entry + step) % combo1->count());
+    const auto axes = [&](QCPAxis* x, QCPAxis* y) {
+      return std::string(x == cw.xAxis ? "x" : "") + (y == cw.yAxis ? "y" : "");
+    };
+    QCPAxisRect& rect = *cw.axisRect();
+    modes += combo1->currentText().toStdString() + ": drag " +
+             axes(rect.rangeDrag() & Qt::Horizontal ? cw.xAxis : nullptr,
+                  rect.rangeDrag() & Qt::Vertical ? cw.yAxis : nullptr) +
+             (cw.interactions().testFlag(QCP::iRangeDrag) ? " on" : " off") + ", zoom " +
+             (cw.selectionRectMode() == QCP::srmZoom
+                  ? axes(rect.rangeZoomAxis(Qt::Horizontal), rect.rangeZoomAxis(Qt::Vertical))
+                  : "none") +
+             ", cursors " +
+             (graph.Cursor(1).visible() && graph.Cursor(2).visible() ? "shown" : "hidden") +
+             "\n  " +
+             graph.findChild<QPlainTextEdit*>("txtDescription")->toPlainText().toStdString() + "\n";
   }
+  ExpectDataFile(modes, "graphs/track_modes.txt");
 }
 
 TEST_F(CursorGraphTest, CursorsReadOutAndMeasureTheSpanBetweenThem) {
