@@ -152,8 +152,9 @@ class PanelFixture : public ::testing::Test {
   }
   // Runs the steps of `script`, separated by "; ": "click KEY" (a toolbar button), "choose LIST
   // ENTRY", "type LIST TEXT", "show WIDGET", "press BUTTON", "mouse WIDGET" (a click of the
-  // mouse), "answer TEXT" (the next question's answer, blanks kept), "tick" (a poll), "timer on"
-  // and "timer off". Widgets are named as Find takes them.
+  // mouse), "timeout TIMER", "answer TEXT" (the next question's answer, blanks kept), "tick" (a
+  // poll), "timer on|off" (the poll's), "unplug", "replug" and "silence on|off" (the meter's).
+  // Widgets and timers are named as Find takes them.
   void Run(const std::string& script) {
     for (std::size_t start = 0, end = 0; start < script.size(); start = end + 2) {
       end = std::min(script.find("; ", start), script.size());
@@ -171,7 +172,11 @@ class PanelFixture : public ::testing::Test {
           {"press", [&] { Find<QAbstractButton>(name)->click(); }},
           {"mouse", [&] { QTest::mouseClick(Find(name), Qt::LeftButton); }},
           {"answer", [&] { dialogs.answers.push_back(argument); }},
+          {"timeout", [&] { QMetaObject::invokeMethod(Find<QTimer>(name), "timeout"); }},
           {"tick", [&] { Poll(); }},
+          {"unplug", [&] { backend.Unplug(); }},
+          {"replug", [&] { backend.Replug(); }},
+          {"silence", [&] { backend.SetSilent(argument == "on"); }},
           {"timer", [&] { argument == "on" ? panel.Timer1().start() : panel.Timer1().stop(); }}};
       ASSERT_TRUE(verbs.contains(verb)) << step;
       verbs.at(verb)();
