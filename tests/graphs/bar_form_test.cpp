@@ -30,42 +30,34 @@ class BarFormTest : public GraphFixture {
   }
 };
 
+// The "Plot" button's lists filled from the header and the records the file holds, step by
+// step: a hand-edited count offers only those, SLM has no record graph, and a file that is not a
+// record file says so and leaves the lists alone.
 TEST_F(BarFormTest, PlotFillsTheListsFromTheHeaderAndTheFileItHolds) {
-  dialogs.open_path.clear();
-  Click("Plot");
-  EXPECT_TRUE(Lists().ComboNoItem->isHidden());
-  EXPECT_EQ(dialogs.filters, std::vector<std::string>{"Data Files (*.txt);;All Files (*)"});
-
-  OpenRecordFile(RecordFile(RecordMode::OctaveAndThirdOctave, 3, 3));
-  EXPECT_EQ(Lists().ComboItem->count(), 10 + 33 + 11 + 10 + 1);
-  EXPECT_EQ(Lists().ComboItem->currentText(), "Exit");
-  EXPECT_EQ(Lists().ComboNo->count(), 4);
-  EXPECT_EQ(Lists().ComboNo->itemText(3), "3");
-  EXPECT_EQ(Lists().ComboNoItem->count(), 3);
-  EXPECT_FALSE(Lists().ComboNoItem->isHidden());
-
-  Choose(Lists().ComboNoItem, "Item");
-  EXPECT_FALSE(Lists().ComboItem->isHidden());
-  EXPECT_TRUE(Lists().ComboNo->isHidden());
-  EXPECT_TRUE(Lists().ComboNoItem->isHidden());
-  Choose(Lists().ComboNoItem, "No.s");
-  EXPECT_FALSE(Lists().ComboNo->isHidden());
-  EXPECT_TRUE(Lists().ComboItem->isHidden());
-  Choose(Lists().ComboNo, "Exit");
-  EXPECT_TRUE(Lists().ComboNo->isHidden());
-
-  // A hand-edited count offers only the records the file holds; SLM has no record graph.
-  OpenRecordFile(RecordFile(RecordMode::Slm, 99999999999, 2));
-  EXPECT_EQ(Lists().ComboNo->count(), 3);
-  EXPECT_EQ(Lists().ComboNoItem->itemText(1), "Item");
-
-  // A file that is not a record file says so and leaves the lists alone.
-  Choose(Lists().ComboNoItem, "Exit");
-  const auto path = OpenRecordFile("Hello\r\n");
-  EXPECT_EQ(dialogs.shown,
-            std::vector<std::string>{"message: Not a record file: " + path.string()});
-  EXPECT_TRUE(Lists().ComboNoItem->isHidden());
-  EXPECT_EQ(Lists().ComboNo->count(), 3);
+  const auto note_lists = [this] {
+    for (const QComboBox* list : {Lists().ComboNoItem, Lists().ComboNo, Lists().ComboItem}) {
+      std::string entries = list->objectName().toStdString() + ":";
+      for (int entry = 0; entry < list->count() && entry < 5; ++entry) {
+        entries += " " + list->itemText(entry).toStdString();
+      }
+      Note(entries + (list->count() > 5 ? " ... " + std::to_string(list->count()) : ""));
+    }
+  };
+  Step("Plot, the file dialog cancelled", [&] { Click("Plot"); });
+  Note(dialogs.filters.front());
+  Step("Plot, a 1/1 & 1/3 file of 3 records",
+       [&] { OpenRecordFile(RecordFile(RecordMode::OctaveAndThirdOctave, 3, 3)); });
+  note_lists();
+  Step("choose ComboNoItem Item");
+  Step("choose ComboNoItem No.s");
+  Step("choose ComboNo Exit");
+  Step("Plot, an SLM file stating 99999999999 records and holding 2",
+       [&] { OpenRecordFile(RecordFile(RecordMode::Slm, 99999999999, 2)); });
+  note_lists();
+  Step("choose ComboNoItem Exit");
+  Step("Plot, a file that is not a record file", [&] { OpenRecordFile("Hello\r\n"); });
+  note_lists();
+  ExpectDataFile(transcript, "graphs/plot_lists.txt");
 }
 
 TEST_F(BarFormTest, ShowsTheChosenRecordAndMovesItsCursorWithWrapAround) {

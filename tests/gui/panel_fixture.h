@@ -182,8 +182,12 @@ class PanelFixture : public ::testing::Test {
       verbs.at(verb)();
     }
   }
-  // A line of the transcript, control characters written as escapes.
-  void Note(const std::string& line) {
+  // A line of the transcript, control characters written as escapes and the test's own folder
+  // as "<folder>".
+  void Note(std::string line) {
+    for (std::size_t at; (at = line.find(folder.Path().string())) != std::string::npos;) {
+      line.replace(at, folder.Path().string().size(), "<folder>");
+    }
     transcript += "  ";
     for (const char c : line) {
       transcript += c == '\r' ? "\\r" : c == '\n' ? "\\n" : std::string(1, c);
