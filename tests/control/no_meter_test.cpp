@@ -98,7 +98,7 @@ TEST_P(NoMeterTest, SendsEveryExchangeOrStopsWithOneMessageWhereTheExchangeFound
   if (*lost_reply == 0) {
     backend.Unplug();
   } else {
-    watch.UnplugAfter(*lost_reply);
+    unplug_after = *lost_reply;
   }
   Run(path.script);
   EXPECT_EQ(meter.ReceivedReports().size(), *lost_reply) << "nothing sent after the failure";

@@ -16,13 +16,13 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <sstream>
 
 #include "control/meter_controls.h"
 #include "link/tracing_backend.h"
 #include "sim/simulated_backend.h"
 #include "sim/simulated_meter.h"
-#include "tests/control/link_watch.h"
 #include "tests/file_text.h"
 #include "ui/text_editor_launcher.h"
 
@@ -83,15 +83,20 @@ class PanelFixture : public ::testing::Test {
  protected:
   PanelFixture() {
     backend.SetWait([this](int ms) { link_waits.push_back(ms); });
-    watch.WatchPoll(&panel.Timer1());
   }
   void TearDown() override {
-    EXPECT_EQ(watch.TrafficWhilePolling(), 0) << "a handler talked to the meter with the poll on";
+    EXPECT_EQ(traffic_while_polling, 0) << "a handler talked to the meter with the poll on";
   }
 
+  // Runs `action` as the live poll's own: its traffic is the poll's.
+  void DuringPoll(const std::function<void()>& action) {
+    polling = true;
+    action();
+    polling = false;
+  }
   // One tick of the live poll.
   void Poll() {
-    watch.DuringPoll([this] { panel.PollMeter(); });
+    DuringPoll([this] { panel.PollMeter(); });
   }
   // Finds the meter with a poll and forgets the poll's traffic.
   void Connect() {
@@ -224,9 +229,22 @@ class PanelFixture : public ::testing::Test {
                          return sys_days{year{2013} / 12 / 31} + 23h + 59min + 58s;
                        }};
   SimulatedBackend backend{meter};
-  LinkWatch watch{meter, backend};
   std::ostringstream trace;
-  TracingBackend tracing{backend, trace, watch.Clock()};
+  // Runs for every read and write: counts those made while the live poll is on outside a poll,
+  // and takes the meter away once it has received `unplug_after` reports, so that the exchange
+  // which sent the last of them gets no reply.
+  TracingBackend tracing{backend, trace, [this] {
+                           traffic_while_polling +=
+                               watch_poll && panel.Timer1().isActive() && !polling ? 1 : 0;
+                           if (unplug_after && meter.ReceivedReports().size() >= *unplug_after) {
+                             backend.Unplug();
+                           }
+                           return std::chrono::milliseconds(0);
+                         }};
+  bool watch_poll = true;  // off where the tests let the timer drive the poll
+  bool polling = false;
+  int traffic_while_polling = 0;
+  std::optional<std::size_t> unplug_after;
   USB usb{tracing};
   std::vector<int> link_waits, pauses;
   ScratchFolder folder;

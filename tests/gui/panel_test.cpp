@@ -22,7 +22,7 @@ using ::testing::ElementsAre;
 // The main window with its timer driving the poll.
 class PanelTest : public PanelFixture {
  protected:
-  PanelTest() { watch.WatchPoll(nullptr); }
+  PanelTest() { watch_poll = false; }
 };
 
 std::vector<std::string> EntriesOf(const QComboBox* list) {
