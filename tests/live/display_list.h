@@ -6,7 +6,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -48,20 +47,12 @@ inline std::string DisplayListText(const Canvas& canvas) {
   return list;
 }
 
-// The items of type Item that `pick` accepts, or all of them, in drawing order.
-template <typename Item>
-std::vector<Item> ItemsOf(const Canvas& canvas, std::function<bool(const Item&)> pick = {}) {
-  std::vector<Item> found;
-  for (const DrawItem& item : canvas.Items()) {
-    const auto* typed = std::get_if<Item>(&item);
-    if (typed != nullptr && (!pick || pick(*typed))) {
-      found.push_back(*typed);
-    }
-  }
-  return found;
-}
-inline std::vector<TextItem> Texts(const Canvas& canvas, std::string_view text) {
-  return ItemsOf<TextItem>(canvas, [&](const TextItem& t) { return t.text == text; });
+// How many text items show `text`.
+inline std::size_t TextCount(const Canvas& canvas, std::string_view text) {
+  return static_cast<std::size_t>(std::ranges::count_if(canvas.Items(), [&](const DrawItem& item) {
+    const auto* shown = std::get_if<TextItem>(&item);
+    return shown != nullptr && shown->text == text;
+  }));
 }
 inline bool AllCoordinatesFinite(const Canvas& canvas) {
   const auto finite = [](Point p) { return std::isfinite(p.x) && std::isfinite(p.y); };
