@@ -26,7 +26,7 @@ class BarFormTest : public GraphFixture {
   }
   void Press(BarForm& form, const char* key) { form.findChild<QAction*>(key)->trigger(); }
   static void ExpectShows(BarForm& form, std::string_view text) {
-    EXPECT_EQ(Texts(form.DrawingCanvas(), text).size(), 1U) << text;
+    EXPECT_EQ(TextCount(form.DrawingCanvas(), text), 1U) << text;
   }
 };
 

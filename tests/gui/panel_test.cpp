@@ -163,7 +163,7 @@ TEST_F(PanelPollTest, EachTickMirrorsTheMeterInTheListsAndImagesWithoutRunningHa
 TEST_F(PanelPollTest, UnplugShowsNoConnectionAndReplugBringsTheLiveScreenBackWithinOneTick) {
   EXPECT_TRUE(QTest::qWaitFor([this] { return meter.ReceivedReports().size() >= 2; }))
       << "the timer drives the poll";
-  EXPECT_EQ(Texts(panel.DrawingCanvas(), "SLM").size(), 1U);
+  EXPECT_EQ(TextCount(panel.DrawingCanvas(), "SLM"), 1U);
   EXPECT_EQ(PaintedAt(panel, {165, 11}), kBlack);
   EXPECT_EQ(PaintedAt(panel, {31, 25}), ConsoleColor(9));
 
@@ -176,7 +176,7 @@ TEST_F(PanelPollTest, UnplugShowsNoConnectionAndReplugBringsTheLiveScreenBackWit
 
   backend.Replug();
   panel.PollMeter();
-  EXPECT_EQ(Texts(panel.DrawingCanvas(), "SLM").size(), 1U);
+  EXPECT_EQ(TextCount(panel.DrawingCanvas(), "SLM"), 1U);
   EXPECT_NE(Find<QLabel>("LblName")->text(), " No Connection");
 }
 
