@@ -105,35 +105,25 @@ class PanelFixture : public ::testing::Test {
     meter.ClearReceivedReports();
   }
 
-  // The link's traffic since the last call: "R" for a read (and how it failed), "W" and the
-  // bytes after the report ID for a write, the zeros at its end left out.
-  std::vector<std::string> Traffic() {
-    std::vector<std::string> lines;
-    std::istringstream in(trace.str());
-    for (std::string time, direction, rest; in >> time >> direction && std::getline(in, rest);) {
-      if (direction == "W") {
-        for (rest.erase(0, 3); rest.ends_with(" 00") && rest.size() > 3;) {
-          rest.resize(rest.size() - 3);
-        }
-      }
-      lines.push_back(direction + (direction == "W" || rest.size() < 20 ? rest : ""));
-    }
-    trace.str("");
-    return lines;
-  }
-
   // Adds to `transcript` the name of a step, runs `action`, and adds what it noted, the traffic
   // it made, the dialogs it showed and the pauses it made, then the lists it left shown and
   // where the poll stands.
   void Step(const std::string& name, const std::function<void()>& action) {
-    Traffic();
+    trace.str("");
     dialogs.shown.clear();
     dialogs.poll_ran_during_dialog = false;
     pauses.clear();
     transcript += "> " + name + "\n";
     action();
-    for (const std::string& line : Traffic()) {
-      Note(line);
+    // The link's traffic: "R" for a read (and how it failed), "W" and the bytes after the
+    // report ID for a write, the zeros at its end left out.
+    std::istringstream traffic(trace.str());
+    for (std::string time, direction, rest;
+         traffic >> time >> direction && std::getline(traffic, rest);) {
+      for (; direction == "W" && rest.ends_with(" 00") && rest.size() > 6;) {
+        rest.resize(rest.size() - 3);
+      }
+      Note(direction + (direction == "W" ? rest.substr(3) : rest.size() < 20 ? rest : ""));
     }
     for (const std::string& line : dialogs.shown) {
       Note(line);
