@@ -149,11 +149,7 @@ TEST_F(CliProgramTest, RecordInfoAndItemReadARecordFile) {
 TEST_F(CliProgramTest, FailuresSayWhyInOneLineAndExitWithTheirCode) {
   const fs::path not_a_record = folder / "notes.txt";
   std::ofstream(not_a_record) << "shopping list\n";
-  struct Case {
-    std::vector<std::string> arguments;
-    int status;
-  };
-  const Case cases[] = {
+  const std::pair<std::vector<std::string>, int> cases[] = {
       {{"record", "info", (folder / "missing.txt").string()}, kExitUsage},
       {{"record", "info", not_a_record.string()}, kExitUsage},
       {{"record", "item", record, "Leq(Nowhere)"}, kExitUsage},
@@ -166,9 +162,9 @@ TEST_F(CliProgramTest, FailuresSayWhyInOneLineAndExitWithTheirCode) {
       {{"--simulate", "--path", "elsewhere", "clock", "sync"}, kExitNoMeter},
       {{"--simulate", "--path", "elsewhere", "flash", "list"}, kExitNoMeter},
   };
-  for (const Case& c : cases) {
-    const Run run = Cli(c.arguments);
-    EXPECT_EQ(run.status, c.status) << c.arguments.back() << ": " << run.err;
+  for (const auto& [arguments, status] : cases) {
+    const Run run = Cli(arguments);
+    EXPECT_EQ(run.status, status) << arguments.back() << ": " << run.err;
     EXPECT_EQ(run.out, "");
     EXPECT_TRUE(run.err.starts_with("halvane-cli: ")) << run.err;
     EXPECT_LE(TextLines(run.err).size(), 2u) << run.err;  // a parse error adds where to find help

@@ -149,21 +149,15 @@ TEST_F(CursorGraphTest, PrintsAndExportsWhatReadsBack) {
 
 TEST_F(CursorGraphTest, OddFilesGiveSoundAxesAndANewItemReopensTheWindow) {
   // Stated counts of none and of more than the file holds, and an empty range.
-  struct Case {
-    std::uint64_t stated;
-    std::size_t held;
-    std::string range_top;
-    QCPRange x;
-    QCPRange y;
-  };
-  const Case cases[] = {{0, 3, "130", {1, 2}, {40, 130}},
-                        {UINT64_MAX / 2, 3, "130", {1, 3}, {40, 130}},
-                        {3, 3, "40", {1, 3}, {40, 50}},
-                        {1, 1, "30", {1, 2}, {40, 50}}};
-  for (const Case& c : cases) {
-    Plot& graph =
-        OpenItem(RecordFile(RecordMode::Slm, c.stated, c.held, WhereText, c.range_top), "LP(Main)");
-    ExpectRanges(graph, c.x, c.y);
+  for (const auto& [stated, held, range_top, x, y] :
+       {std::tuple<std::uint64_t, std::size_t, const char*, QCPRange, QCPRange>{
+            0, 3, "130", {1, 2}, {40, 130}},
+        {UINT64_MAX / 2, 3, "130", {1, 3}, {40, 130}},
+        {3, 3, "40", {1, 3}, {40, 50}},
+        {1, 1, "30", {1, 2}, {40, 50}}}) {
+    ExpectRanges(
+        OpenItem(RecordFile(RecordMode::Slm, stated, held, WhereText, range_top), "LP(Main)"), x,
+        y);
   }
 
   Plot& first = OpenItem(RecordFile(RecordMode::Slm, 3, 3), "LP(Main)");
