@@ -42,24 +42,19 @@ std::string Drawn(RecordMode mode, int cursor, const test::LevelText& level,
 // bands to mark, a cursor beyond the mode's last band marks nothing, and a range whose top does
 // not exceed its bottom draws the frame and texts but no bars.
 TEST(BarGraph, EachModeDrawsItsBarsCursorReadoutsAndStatistics) {
-  struct Case {
-    const char* name;
-    RecordMode mode;
-    int cursor;
-    std::string (*level)(std::size_t, std::size_t) = RisingLevel;
-    const char* range_top = "130";
-  };
-  const Case cases[] = {
-      {"1/1 octave, cursor on 125 Hz", RecordMode::Octave, 3},
-      {"1/3 octave, cursor on 31.5 Hz", RecordMode::ThirdOctave, 4},
-      {"1/1 & 1/3 octave, cursor on 31.5 Hz", RecordMode::OctaveAndThirdOctave, 4},
-      {"SLM", RecordMode::Slm, 0},
-      {"1/1 octave, cursor beyond the last band", RecordMode::Octave, 20},
-      {"1/1 octave, 16 Hz not a number", RecordMode::Octave, 0, DashedLevel},
-      {"1/1 octave, empty range", RecordMode::Octave, 0, RisingLevel, "40"}};
+  using Level = std::string (*)(std::size_t, std::size_t);
   std::string drawn;
-  for (const Case& c : cases) {
-    drawn += std::string("# ") + c.name + "\n" + Drawn(c.mode, c.cursor, c.level, c.range_top);
+  for (const auto& [name, mode, cursor, level, range_top] :
+       {std::tuple<const char*, RecordMode, int, Level, const char*>{
+            "1/1 octave, cursor on 125 Hz", RecordMode::Octave, 3, RisingLevel, "130"},
+        {"1/3 octave, cursor on 31.5 Hz", RecordMode::ThirdOctave, 4, RisingLevel, "130"},
+        {"1/1 & 1/3 octave, cursor on 31.5 Hz", RecordMode::OctaveAndThirdOctave, 4, RisingLevel,
+         "130"},
+        {"SLM", RecordMode::Slm, 0, RisingLevel, "130"},
+        {"1/1 octave, cursor beyond the last band", RecordMode::Octave, 20, RisingLevel, "130"},
+        {"1/1 octave, 16 Hz not a number", RecordMode::Octave, 0, DashedLevel, "130"},
+        {"1/1 octave, empty range", RecordMode::Octave, 0, RisingLevel, "40"}}) {
+    drawn += std::string("# ") + name + "\n" + Drawn(mode, cursor, level, range_top);
   }
   test::ExpectDataFile(drawn, "graphs/bar_graphs.txt");
 }
