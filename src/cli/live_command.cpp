@@ -48,7 +48,8 @@ int RunLive(const Options& options, const LiveSettings& settings) {
         break;  // the signal cut the read short; the meter is still there
       }
       if (!meter_away) {
-        SayError("the meter does not answer; waiting for it");
+        SayError(usb.AccessRefused() ? kMeterAccessRefusedMessage
+                                     : "the meter does not answer; waiting for it");
         meter_away = true;
       }
     } else {

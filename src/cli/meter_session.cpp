@@ -31,7 +31,7 @@ bool MeterSession::FindMeter() {
   if (usb_.MeterConnected()) {
     return true;
   }
-  SayError(kMeterNotConnectedMessage);
+  SayError(usb_.AccessRefused() ? kMeterAccessRefusedMessage : kMeterNotConnectedMessage);
   return false;
 }
 

@@ -102,13 +102,14 @@ std::unique_ptr<HidDevice> HidapiBackend::Open(const std::string& path) {
   hid_device* handle = hid_open_path(path.c_str());
   if (handle == nullptr) {
     const int open_errno = errno;
-    open_error_ = Narrow(hid_error(nullptr));
-    if (open_error_.empty() || open_error_ == "Success") {
-      open_error_ = open_errno != 0 ? std::generic_category().message(open_errno) : "";
+    open_error_.reason = Narrow(hid_error(nullptr));
+    if (open_error_.reason.empty() || open_error_.reason == "Success") {
+      open_error_.reason = open_errno != 0 ? std::generic_category().message(open_errno) : "";
     }
+    open_error_.access_denied = open_errno == EACCES || open_errno == EPERM;
     return nullptr;
   }
-  open_error_.clear();
+  open_error_ = {};
   return std::make_unique<HidapiDevice>(handle, read_layout_(path).value_or(kMeterLayout));
 }
 

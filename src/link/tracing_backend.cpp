@@ -33,7 +33,7 @@ std::string Verdict(const SearchCandidate& candidate) {
       return text + "passed over: not a vendor-defined usage page";
     case SearchCandidate::Outcome::OpenFailed:
       return text + "passed over: cannot open" +
-             (candidate.open_error.empty() ? "" : " (" + candidate.open_error + ")");
+             (candidate.open_error.reason.empty() ? "" : " (" + candidate.open_error.reason + ")");
     case SearchCandidate::Outcome::Opened:
       break;
   }

@@ -97,18 +97,18 @@ std::vector<HidDeviceInfo> SimulatedBackend::Enumerate(std::uint16_t vendor_id,
 }
 
 std::unique_ptr<HidDevice> SimulatedBackend::Open(const std::string& path) {
-  open_error_.clear();
+  open_error_ = {};
   for (std::size_t index = 0; index < foreign_devices_.size(); ++index) {
     if (path == ForeignDeviceInfo(foreign_devices_[index], index, ids_).path) {
       if (foreign_devices_[index] == ForeignDevice::RefusesToOpen) {
-        open_error_ = "Permission denied";
+        open_error_ = {"Permission denied", true};
         return nullptr;
       }
       return std::make_unique<ForeignGadget>(*this);
     }
   }
   if (!plugged_in_ || path != kMeterPath) {
-    open_error_ = "No such device";
+    open_error_ = {"No such device"};
     return nullptr;
   }
   ++open_count_;

@@ -52,7 +52,7 @@ class SimulatedBackend : public HidBackend {
   // When the IDs match: the foreign devices, then the meter when plugged in.
   std::vector<HidDeviceInfo> Enumerate(std::uint16_t vendor_id, std::uint16_t product_id) override;
   std::unique_ptr<HidDevice> Open(const std::string& path) override;
-  std::string OpenError() const override { return open_error_; }
+  OpenFailure OpenError() const override { return open_error_; }
 
   // Not enumerated; open devices fail every write and read with -1; queued replies are lost.
   void Unplug();
@@ -108,7 +108,7 @@ class SimulatedBackend : public HidBackend {
   int reads_before_fault_ = 0;
   std::size_t short_report_bytes_ = 0;
   std::vector<ForeignDevice> foreign_devices_;
-  std::string open_error_;
+  OpenFailure open_error_;
   int foreign_reports_ = 0;
   IdleReads idle_reads_ = IdleReads::RepeatLast;
   std::function<void(int ms)> wait_;
