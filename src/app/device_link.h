@@ -25,6 +25,8 @@ class DeviceLink {
 
   HidBackend& Backend() { return *backend_; }
   TracingBackend* Trace() { return tracing_.get(); }
+  // The simulated meter's backend; null over the instrument.
+  SimulatedBackend* Simulated() { return simulated_; }
 
  private:
   DeviceLink() = default;
