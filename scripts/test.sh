@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up and runs the whole test suite: the tests headless, the same tests under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of every fuzz target.
+# AddressSanitizer and UndefinedBehaviorSanitizer, a short run of every fuzz target, and the
+# programs against the simulated meter on a real hidraw node in a small VM.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -66,6 +67,9 @@ for log in build/fuzz/fuzz_*.log; do
   if [[ $fuzz_failed -eq 0 ]]; then tail -n 2 "$log"; else tail -n 60 "$log"; fi
 done
 [[ $fuzz_failed -eq 0 ]] || { echo "fuzz: a target failed" >&2; exit 1; }
+
+stage "the real device path in a VM"
+bash scripts/vm_test.sh
 
 stage
 echo "== stage times"
