@@ -36,6 +36,22 @@ std::optional<std::string> HidrawNodeWithPhys(const std::string& phys) {
   return std::nullopt;
 }
 
+// The reply that refuses a request of the HID core for a feature report: the meter has none, and
+// a request left unanswered would hold the kernel for seconds.
+uhid_event Refusal(const uhid_event& request) {
+  uhid_event reply{};
+  if (request.type == UHID_GET_REPORT) {
+    reply.type = UHID_GET_REPORT_REPLY;
+    reply.u.get_report_reply.id = request.u.get_report.id;
+    reply.u.get_report_reply.err = EIO;
+  } else {
+    reply.type = UHID_SET_REPORT_REPLY;
+    reply.u.set_report_reply.id = request.u.set_report.id;
+    reply.u.set_report_reply.err = EIO;
+  }
+  return reply;
+}
+
 }  // namespace
 
 std::unique_ptr<UhidDevice> UhidDevice::Create(const UhidIdentity& identity, std::string& error) {
@@ -86,7 +102,6 @@ std::optional<std::vector<std::uint8_t>> UhidDevice::TakeOutputReport() {
   if (::read(fd_, &event, sizeof event) <= 0) {
     return std::nullopt;
   }
-  uhid_event reply{};
   switch (event.type) {
     case UHID_OUTPUT:
       if (event.u.output.rtype == UHID_OUTPUT_REPORT) {
@@ -96,16 +111,8 @@ std::optional<std::vector<std::uint8_t>> UhidDevice::TakeOutputReport() {
       }
       break;
     case UHID_GET_REPORT:
-      reply.type = UHID_GET_REPORT_REPLY;
-      reply.u.get_report_reply.id = event.u.get_report.id;
-      reply.u.get_report_reply.err = EIO;
-      Send(reply);
-      break;
     case UHID_SET_REPORT:
-      reply.type = UHID_SET_REPORT_REPLY;
-      reply.u.set_report_reply.id = event.u.set_report.id;
-      reply.u.set_report_reply.err = EIO;
-      Send(reply);
+      Send(Refusal(event));
       break;
     default:
       break;

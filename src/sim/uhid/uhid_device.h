@@ -38,7 +38,7 @@ class UhidDevice {
   // One input report, the report ID first when reports are numbered. False when refused.
   bool SendInput(std::span<const std::uint8_t> report);
   // Takes the event waiting on Fd() and returns it when it is an output report (report ID
-  // first). Requests for feature reports are refused at once; other events need nothing.
+  // first). Requests for feature reports are refused; other events need nothing.
   std::optional<std::vector<std::uint8_t>> TakeOutputReport();
   // The device's hidraw node, once the kernel has made it; nullopt after `limit`.
   std::optional<std::string> WaitForHidrawNode(std::chrono::milliseconds limit) const;
