@@ -100,7 +100,7 @@ scenario_unplug() {
     fi
     run "$dir" "$page" "$cli" flash get --all -o "$dir/$page"
     wait_for_lines "$dir/$page.meter.log" '^ready' 2
-    run "$dir" "$page-next" "$cli" flash list
+    run "$dir" "$page-next" "$cli" clock get
     stop_meter
   done
 }

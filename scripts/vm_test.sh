@@ -5,12 +5,14 @@
 # its hidraw node and hidapi, as they reach the instrument (scripts/vm_guest.sh). The results
 # come out through a second, writable share and are checked here against the same commands over
 # --simulate: one line per scenario, then "vm: N passed, M failed". With HALVANE_VM_RESULTS=DIR
-# the guest's results and console are kept in DIR.
+# the guest's results and console are kept in DIR; HALVANE_VM_LIMIT=S gives the guest S seconds
+# instead of 200.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 build=$root/build/main
-guest_limit_s=${HALVANE_VM_LIMIT:-200}  # the VM is stopped after this long, so that the stage ends within 4 minutes
+# The VM is stopped after this long, so that the stage ends within 4 minutes.
+guest_limit_s=${HALVANE_VM_LIMIT:-200}
 
 bash scripts/setup.sh
 cli=$build/src/cli/halvane-cli
@@ -68,7 +70,7 @@ busybox mount -t tmpfs tmpfs tmp
 busybox mount -t tmpfs tmpfs run
 busybox mount -t 9p -o trans=virtio,version=9p2000.L,msize=512000 results mnt
 busybox chroot /mnt/root /bin/bash -c \
-  '/bin/bash $root/scripts/vm_guest.sh /mnt $build >/mnt/guest.log 2>&1; echo \$? >/mnt/guest.status'
+  '$root/scripts/vm_guest.sh /mnt $build >/mnt/guest.log 2>&1; echo \$? >/mnt/guest.status'
 busybox sync
 busybox poweroff -f
 EOF
@@ -94,12 +96,11 @@ qemu_pid=$!
 # The same commands over --simulate, while the VM runs.
 simulate "$cli" live -n 12 -f csv >"$reference/live.csv"
 simulate "$cli" flash get --all -o "$reference/flash"
-simulate "$cli" flash list >"$reference/flash-list.txt"
 for number in 1 2 3 4; do
   simulate "$cli" sd get "$number" -o "$reference/sd-$number.txt"
 done
 mkdir -p "$reference/probe"
-simulate "$probe" --polls 16 "$reference/probe" >/dev/null
+simulate "$probe" --polls 16 "$reference/probe" 2>"$reference/probe.err"
 
 wait "$qemu_pid" || true
 qemu_pid=
@@ -133,7 +134,7 @@ live_lines() {
 }
 # A display list with the meter's clock masked.
 screen() {
-  sed -E 's#[0-9]{2}/[0-9]{2}/[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}#CLOCK#' "$1"
+  sed -E "s#$clock#CLOCK#" "$1"
 }
 same_screens() {
   local count=$1 guest=$2 host=$3
@@ -144,6 +145,7 @@ same_screens() {
 polls_match() {
   grep -Eq "$2" "$1/polls.txt"
 }
+clock='[0-9]{2}/[0-9]{2}/[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}'  # the meter's, as it shows it
 
 if ! [[ -f $results/guest.status ]]; then
   echo "vm: the guest did not finish within $guest_limit_s s; its console and log:"
@@ -153,7 +155,8 @@ if ! [[ -f $results/guest.status ]]; then
 fi
 
 r=$results/devices
-expect "devices lists the meter" grep -P '\tSIM00001\tSimulated Sound Level Meter\t0xFF00\t' "$r/list.out"
+meter_row='\tSIM00001\tSimulated Sound Level Meter\t0xFF00\t'
+expect "devices lists the meter" grep -P "$meter_row" "$r/list.out"
 expect "devices lists the keyboard" grep -P '\t0x0001\t' "$r/list.out"
 expect "clock get exits 0" status_is "$r/clock" 0
 expect "the trace passes the keyboard over" \
@@ -162,7 +165,8 @@ verdict "devices: the meter is found past a keyboard with its IDs"
 
 r=$results/live
 expect "live exits 0" status_is "$r/live" 0
-expect "the lines equal --simulate's" cmp <(live_lines "$r/live.out") <(live_lines "$reference/live.csv")
+expect "the lines equal --simulate's" \
+  cmp <(live_lines "$r/live.out") <(live_lines "$reference/live.csv")
 expect "the gap is reported" grep 'does not answer; waiting for it' "$r/live.err"
 expect "the return is reported" grep 'the meter answers again' "$r/live.err"
 verdict "live: the lines of --simulate across an unplug and a replug"
@@ -188,7 +192,7 @@ for page in first middle last; do
   expect "$page: exit 4" status_is "$r/$page" 4
   expect "$page: the page is named" grep 'The meter stopped answering at page' "$r/$page.err"
   expect "$page: the next command works" status_is "$r/$page-next" 0
-  expect "$page: and lists the records" cmp "$r/$page-next.out" "$reference/flash-list.txt"
+  expect "$page: and reads the clock" grep -Ex "$clock" "$r/$page-next.out"
 done
 expect "first: no folder, no file" test ! -e "$r/first"
 expect "middle: the earlier files intact" diff -r "$r/middle" "$reference/flash"
@@ -199,7 +203,7 @@ r=$results/two
 second=$(cat "$r/second.path" 2>/dev/null || true)
 expect "devices lists both" test "$(grep -cP '\tSIM0000[12]\t' "$r/list.out")" -eq 2
 expect "clock get exits 0" status_is "$r/clock" 0
-expect "--path opens the second meter" grep -F "S   $second \"Simulated Sound Level Meter\"" "$r/trace.txt"
+expect "--path opens the second meter" grep -F "S   $second \"Simulated" "$r/trace.txt"
 expect "and no other" test "$(grep -c ': opened' "$r/trace.txt")" -eq 1
 verdict "two meters: both listed, --path reaches the second"
 
@@ -210,7 +214,8 @@ expect "whose search names it" polls_match "$r" '^10 no-connection \[ No Connect
 expect "the live screen comes back" polls_match "$r" '^2[0-4] live'
 expect "no window but the main one" test "$(grep -vc ' 0$' "$r/polls.txt")" -eq 0
 answered=$(find "$r" -name 'screen-*.txt' | wc -l)
-expect "the screens equal --simulate's" same_screens "$((answered < 16 ? answered : 16))" "$r" "$reference/probe"
+expect "the screens equal --simulate's" \
+  same_screens "$((answered < 16 ? answered : 16))" "$r" "$reference/probe"
 verdict "window: the live screen of --simulate, No Connection within a poll, back after a replug"
 
 r=$results/access
@@ -218,7 +223,8 @@ expect "the node is root's alone" grep -x '600 root' "$r/node.mode"
 expect "clock get exits 3" status_is "$r/clock" 3
 expect "the CLI says access was refused" grep 'access to it was refused' "$r/clock.err"
 expect "and names the udev rule" grep 'packaging/70-halvane.rules' "$r/clock.err"
-expect "the window says so on its status line" polls_match "$r/probe" '^3 no-connection \[ No Connection\] \[The meter is attached but access to it was refused.*\] 0$'
+refused='^3 no-connection \[ No Connection\] \[The meter is attached but access to it was refused'
+expect "the window says so on its status line" polls_match "$r/probe" "$refused.*\] 0$"
 verdict "access refused: the CLI and the window say so and name the udev rule, no box"
 
 r=$results/pace
@@ -231,7 +237,8 @@ read -r start end < <(awk '$2 == "W" && $4 == "43" && $5 == "04" && $8 == "01" {
 pace_ms=$((6349 * 3))
 verdict "pace: a full flash read over hidraw at 3 ms a report"
 echo "vm: a full flash (1015807 bytes, 6349 reports) read in $((end - start)) ms against" \
-  "6349 x 3 ms = $pace_ms ms: $(((end - start) * 1000 / pace_ms - 1000)) per mille over"
+  "6349 x 3 ms = $pace_ms ms: $(((end - start) * 1000 / pace_ms - 1000)) per mille over;" \
+  "the whole command took $end ms"
 
 echo "vm: $passed passed, $failed failed"
 [[ $failed -eq 0 ]]

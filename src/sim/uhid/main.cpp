@@ -7,6 +7,7 @@
 
 #include <CLI/CLI.hpp>
 #include <cerrno>
+#include <charconv>
 #include <csignal>
 #include <cstdio>
 #include <iostream>
@@ -45,16 +46,20 @@ void AddOptions(CLI::App& app, Settings& settings) {
   app.get_option("--sim-flash")
       ->description("the meter's flash memory holds the raw image in FILE");
   app.get_option("--sim-sd")->description("the meter's SD card holds one raw set text per FILE");
-  app.add_option_function<double>(
+  app.add_option_function<std::string>(
          "--report-interval",
-         [&settings](double ms) {
+         [&settings](const std::string& text) {
+           double ms = -1;
+           const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), ms);
+           if (error != std::errc() || end != text.data() + text.size() || ms < 0 || ms > 1000) {
+             throw CLI::ValidationError("--report-interval", "takes 0 to 1000 ms, not " + text);
+           }
            settings.faults.report_interval =
                std::chrono::microseconds(static_cast<std::int64_t>(ms * 1000));
          },
          "each input report goes out MS milliseconds after the one before or the command it "
          "answers (default 1; the meter's own pace is 3)")
-      ->type_name("MS")
-      ->check(CLI::Range(0.0, 1000.0));
+      ->type_name("MS");
   app.add_flag("--numbered", settings.faults.numbered, "send input reports under report ID 1");
   app.add_option("--unplug-after-reports", settings.faults.unplug_after_reports,
                  "unplug the meter after N input reports (it answers nothing more)")
