@@ -26,7 +26,10 @@ kernel_version=${kernel#/boot/vmlinuz-}
 work=$(mktemp -d "${TMPDIR:-/tmp}/halvane-vm-XXXXXX")
 qemu_pid=
 stop_vm() {
-  [[ -z $qemu_pid ]] || kill -KILL "$qemu_pid" 2>/dev/null || true
+  if [[ -n $qemu_pid ]]; then
+    kill -TERM "$qemu_pid" 2>/dev/null || true  # timeout passes it on to QEMU
+    wait "$qemu_pid" 2>/dev/null || true
+  fi
   if [[ -n ${HALVANE_VM_RESULTS:-} ]]; then
     rm -rf "$HALVANE_VM_RESULTS"
     cp -r "$work" "$HALVANE_VM_RESULTS" || true
