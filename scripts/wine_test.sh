@@ -25,11 +25,13 @@ trap 'exit 130' INT TERM
 timeout 180 "$wine" wineboot --init >"$work/wineboot.log" 2>&1 &
 wineboot=$!
 
-# The pure core and the command line program alone, each target one translation unit.
+# The pure core and the command line program alone, each target one translation unit, at -O1:
+# a third quicker to compile than -O2 (the program's one unit takes most of the time), and what
+# is checked here is behaviour, not speed.
 cmake -S . -B build/mingw -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
-  -DCMAKE_BUILD_TYPE=Release -DHALVANE_UNITY=ON -DHALVANE_GUI=OFF -DHALVANE_TESTS=OFF \
-  -DHALVANE_BENCH=OFF >/dev/null
-timeout 300 cmake --build build/mingw -j "$(nproc)"
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O1 -DNDEBUG" -DHALVANE_UNITY=ON \
+  -DHALVANE_GUI=OFF -DHALVANE_TESTS=OFF -DHALVANE_BENCH=OFF >/dev/null
+timeout 600 cmake --build build/mingw -j "$(nproc)"
 windows_cli=$PWD/build/mingw/src/cli/halvane-cli.exe
 if ! wait "$wineboot"; then
   cat "$work/wineboot.log" >&2
