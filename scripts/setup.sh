@@ -10,6 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   fonts-dejavu-core fonts-liberation2
   qemu-system-x86 linux-image-amd64 busybox-static cpio kmod xz-utils zstd
+  g++-mingw-w64-x86-64-posix wine64
 )
 
 missing=()

@@ -1,30 +1,35 @@
 #include "app/device_link.h"
 
-#include "link/hidapi_backend.h"
+#include "files/utf8_path.h"
+#include "link/device_backend.h"
 #include "sim/logger_files.h"
 
 namespace halvane {
 
-std::unique_ptr<DeviceLink> DeviceLink::Open(const Options& options, std::string& error) {
+std::unique_ptr<DeviceLink> DeviceLink::Open(const Options& options, LinkFailure& failure) {
   std::unique_ptr<DeviceLink> link(new DeviceLink);
   if (options.simulate) {
     link->meter_ = std::make_unique<SimulatedMeter>();
-    std::optional<std::string> failure;
+    std::optional<std::string> unloaded;
     if (!options.sim_flash_file.empty()) {
-      failure = LoadFlashImage(options.sim_flash_file, link->meter_->State());
+      unloaded = LoadFlashImage(options.sim_flash_file, link->meter_->State());
     }
-    if (!failure && !options.sim_sd_files.empty()) {
-      failure = LoadSdCard(options.sim_sd_files, link->meter_->State());
+    if (!unloaded && !options.sim_sd_files.empty()) {
+      unloaded = LoadSdCard(options.sim_sd_files, link->meter_->State());
     }
-    if (failure) {
-      error = *failure;
+    if (unloaded) {
+      failure.message = *unloaded;
       return nullptr;
     }
     auto simulated = std::make_unique<SimulatedBackend>(*link->meter_, options.device);
     link->simulated_ = simulated.get();
     link->device_backend_ = std::move(simulated);
   } else {
-    link->device_backend_ = std::make_unique<HidapiBackend>();
+    link->device_backend_ = OpenDeviceBackend(failure.message);
+    if (!link->device_backend_) {
+      failure.no_device_support = true;
+      return nullptr;
+    }
   }
   link->backend_ = link->device_backend_.get();
   if (link->simulated_ != nullptr && options.sim_unplug_at_read > 0) {
@@ -38,9 +43,9 @@ std::unique_ptr<DeviceLink> DeviceLink::Open(const Options& options, std::string
     link->backend_ = link->path_filter_.get();
   }
   if (!options.trace_file.empty()) {
-    link->trace_stream_.open(options.trace_file, std::ios::app);
+    link->trace_stream_.open(options.trace_file, std::ios::app | std::ios::binary);
     if (!link->trace_stream_) {
-      error = "cannot open the trace file " + options.trace_file;
+      failure.message = "cannot open the trace file " + Utf8Text(options.trace_file);
       return nullptr;
     }
     link->tracing_ = std::make_unique<TracingBackend>(*link->backend_, link->trace_stream_);

@@ -17,11 +17,17 @@
 
 namespace halvane {
 
+// Why a device link could not be built.
+struct LinkFailure {
+  std::string message;
+  bool no_device_support = false;  // a real meter was asked for and this build has no USB
+};
+
 class DeviceLink {
  public:
-  // Null, after writing why into `error`, when a data logger file or the trace file cannot
-  // be opened.
-  static std::unique_ptr<DeviceLink> Open(const Options& options, std::string& error);
+  // Null, after saying why in `failure`, when a data logger file or the trace file cannot be
+  // opened, or a real meter cannot be reached by this build.
+  static std::unique_ptr<DeviceLink> Open(const Options& options, LinkFailure& failure);
 
   HidBackend& Backend() { return *backend_; }
   TracingBackend* Trace() { return tracing_.get(); }

@@ -11,8 +11,12 @@
 
 namespace halvane {
 
+bool IsStandardOutput(const std::filesystem::path& target) {
+  return target.empty() || target == "-";
+}
+
 int WriteOutput(const std::filesystem::path& target, std::string_view content) {
-  if (target.empty()) {
+  if (IsStandardOutput(target)) {
     if (std::fwrite(content.data(), 1, content.size(), stdout) != content.size() ||
         std::fflush(stdout) != 0) {
       SayError("cannot write to standard output");

@@ -9,6 +9,7 @@
 #include "cli/exit_codes.h"
 #include "cli/list_format.h"
 #include "cli/meter_session.h"
+#include "files/utf8_path.h"
 #include "records/logger_image.h"
 #include "records/transfers.h"
 
@@ -32,9 +33,8 @@ struct FlashContents {
 
 FlashContents ReadFlash(const Options& options) {
   FlashContents contents;
-  std::unique_ptr<MeterSession> session = MeterSession::Open(options);
+  std::unique_ptr<MeterSession> session = MeterSession::Open(options, contents.status);
   if (!session) {
-    contents.status = kExitUsage;
     return contents;
   }
   if (!session->FindMeter()) {
@@ -117,7 +117,7 @@ int RunGet(const Options& options, const FlashSettings& settings) {
     SayError("flash get takes a record number or --all");
     return kExitUsage;
   }
-  if (settings.all && settings.output.empty()) {
+  if (settings.all && IsStandardOutput(settings.output)) {
     SayError("flash get --all needs -o DIR");
     return kExitUsage;
   }
@@ -137,7 +137,7 @@ int RunGet(const Options& options, const FlashSettings& settings) {
   std::error_code error;
   std::filesystem::create_directories(settings.output, error);
   if (error) {
-    SayError("cannot create " + settings.output.string() + ": " + error.message());
+    SayError("cannot create " + Utf8Text(settings.output) + ": " + error.message());
     return kExitFailure;
   }
   for (std::size_t i = 0; i < contents.table.size(); ++i) {
@@ -179,8 +179,8 @@ void AddFlashCommands(CLI::App& app, const Options& options, std::function<int()
       "get", "Write the record file of one record, or of every record with --all.");
   get->add_option("N", settings->number, "the record number, from 1")->check(CLI::PositiveNumber);
   get->add_flag("-a,--all", settings->all, "every record, one file each in DIR");
-  get->add_option("-o,--output", settings->output,
-                  "the record file (default: standard output); with --all the folder")
+  AddPathOption(*get, "-o,--output", settings->output,
+                "the record file (default or -: standard output); with --all the folder")
       ->type_name("FILE|DIR");
   get->footer(
       "Examples:\n  halvane-cli flash get 3 -o record3.txt\n  halvane-cli flash get --all -o "
@@ -192,7 +192,8 @@ void AddFlashCommands(CLI::App& app, const Options& options, std::function<int()
 
   CLI::App* save =
       flash->add_subcommand("save", "Save the raw flash image, as --sim-flash reads it.");
-  save->add_option("-o,--output", settings->output, "the image file")->required();
+  AddPathOption(*save, "-o,--output", settings->output, "the image file (-: standard output)")
+      ->required();
   save->footer("Example:\n  halvane-cli flash save -o flash.bin\n");
   save->callback([&run, &options, settings] {
     run = [&options, settings] { return RunSave(options, *settings); };

@@ -3,9 +3,11 @@
 #include <map>
 #include <memory>
 
+#include "cli/command_output.h"
 #include "cli/exit_codes.h"
 #include "cli/meter_session.h"
 #include "cli/stop_signals.h"
+#include "files/utf8_path.h"
 #include "live/line_log.h"
 #include "live/live_formats.h"
 
@@ -18,20 +20,21 @@ constexpr std::chrono::milliseconds kPollInterval{160};
 struct LiveSettings {
   unsigned count = 0;  // 0: until stopped
   LiveFormat format = LiveFormat::JsonLines;
-  std::string output;  // empty: standard output
+  std::filesystem::path output;
 };
 
 int RunLive(const Options& options, const LiveSettings& settings) {
-  std::unique_ptr<MeterSession> session = MeterSession::Open(options);
+  int status = kExitSuccess;
+  std::unique_ptr<MeterSession> session = MeterSession::Open(options, status);
   if (!session) {
-    return kExitUsage;
+    return status;
   }
   std::string error;
-  std::unique_ptr<LineLog> output = settings.output.empty()
+  std::unique_ptr<LineLog> output = IsStandardOutput(settings.output)
                                         ? LineLog::StandardOutput()
-                                        : LineLog::OpenFile(settings.output, error);
+                                        : OpenLiveLog(settings.output, settings.format, error);
   if (!output) {
-    SayError("cannot open " + settings.output + ": " + error);
+    SayError("cannot append to " + Utf8Text(settings.output) + ": " + error);
     return kExitFailure;
   }
   CatchStopSignals();
@@ -85,8 +88,9 @@ void AddLiveCommand(CLI::App& app, const Options& options, std::function<int()>&
                                             {"csv", LiveFormat::Csv},
                                             {"influx", LiveFormat::Influx}},
           CLI::ignore_case));
-  live->add_option("-o,--output", settings->output,
-                   "append the lines to FILE (a CSV header only when FILE is empty)")
+  AddPathOption(*live, "-o,--output", settings->output,
+                "append the lines to FILE (- or none: standard output), which must hold lines of "
+                "the same format; a CSV header goes only into an empty file")
       ->type_name("FILE");
   live->footer(
       "Example:\n  halvane-cli live --format csv --output levels.csv\n"

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "app/options.h"
+#include "cli/console.h"
 #include "cli/exit_codes.h"
 #include "cli/flash_commands.h"
 #include "cli/live_command.h"
@@ -35,8 +36,10 @@ int main(int argc, char** argv) {
   halvane::AddClockCommands(app, options, run);
   halvane::AddDevicesCommand(app, options, run);
   halvane::AddRecordCommands(app, run);
+  halvane::PrepareStandardStreams();
+  std::vector<std::string> arguments = halvane::CommandLineArguments(argc, argv);
   try {
-    app.parse(argc, argv);
+    app.parse(arguments);
   } catch (const CLI::ParseError& error) {
     if (error.get_exit_code() == 0) {
       return app.exit(error);

@@ -15,9 +15,10 @@ namespace halvane {
 namespace {
 
 int RunDevices(const Options& options, ListFormat format) {
-  std::unique_ptr<MeterSession> session = MeterSession::Open(options);
+  int status = kExitSuccess;
+  std::unique_ptr<MeterSession> session = MeterSession::Open(options, status);
   if (!session) {
-    return kExitUsage;
+    return status;
   }
   const std::vector<HidDeviceInfo> devices =
       session->Link().Backend().Enumerate(options.device.vendor, options.device.product);
@@ -44,9 +45,8 @@ int RunDevices(const Options& options, ListFormat format) {
 
 // The session with the meter found, or null after the exit status went into `status`.
 std::unique_ptr<MeterSession> SessionWithMeter(const Options& options, int& status) {
-  std::unique_ptr<MeterSession> session = MeterSession::Open(options);
+  std::unique_ptr<MeterSession> session = MeterSession::Open(options, status);
   if (!session) {
-    status = kExitUsage;
     return nullptr;
   }
   if (!session->FindMeter()) {
@@ -84,7 +84,11 @@ int RunClockGet(const Options& options) {
 ClockFields PcClock() {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &now);
+#else
   localtime_r(&now, &local);
+#endif
   return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
           local.tm_hour,        local.tm_min,     local.tm_sec};
 }

@@ -12,8 +12,9 @@ namespace halvane {
 
 class MeterSession {
  public:
-  // Null, after saying why on standard error, when the device link cannot be built.
-  static std::unique_ptr<MeterSession> Open(const Options& options);
+  // Null, after saying why on standard error and putting the exit status in `status`, when the
+  // device link cannot be built.
+  static std::unique_ptr<MeterSession> Open(const Options& options, int& status);
 
   USB& Usb() { return usb_; }
   DeviceLink& Link() { return *link_; }

@@ -10,6 +10,7 @@
 #include "cli/exit_codes.h"
 #include "cli/meter_session.h"
 #include "control/typed_number.h"
+#include "files/utf8_path.h"
 #include "records/plot_selection.h"
 #include "records/record_file_reader.h"
 
@@ -20,21 +21,21 @@ namespace {
 enum class ItemFormat { Csv, JsonLines };
 
 struct RecordSettings {
-  std::string file;
+  std::filesystem::path file;
   std::string item;
   ItemFormat format = ItemFormat::Csv;
 };
 
 // The header of a record file; nullopt, after saying why, when it cannot be read or is none.
-std::optional<RecordFileInfo> ReadHeader(const std::string& file) {
+std::optional<RecordFileInfo> ReadHeader(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   if (!in) {
-    SayError("cannot read " + file);
+    SayError("cannot read " + Utf8Text(file));
     return std::nullopt;
   }
   RecordFileReader reader(in);
   if (!reader.Header()) {
-    SayError(file + " is not a record file");
+    SayError(Utf8Text(file) + " is not a record file");
   }
   return reader.Header();
 }
@@ -79,7 +80,7 @@ int RunItem(const RecordSettings& settings) {
   const std::optional<std::size_t> field =
       ItemField(mode, static_cast<std::size_t>(entry - entries.begin()));
   if (!field) {
-    SayError("no item '" + settings.item + "' in " + settings.file +
+    SayError("no item '" + settings.item + "' in " + Utf8Text(settings.file) +
              "; 'record info' lists its items");
     return kExitUsage;
   }
@@ -111,13 +112,13 @@ void AddRecordCommands(CLI::App& app, std::function<int()>& run) {
   record->require_subcommand(1);
 
   CLI::App* info = record->add_subcommand("info", "Print the header of a record file as JSON.");
-  info->add_option("FILE", settings->file, "the record file")->required();
+  AddPathOption(*info, "FILE", settings->file, "the record file")->required();
   info->footer("Example:\n  halvane-cli record info record3.txt\n");
   info->callback([&run, settings] { run = [settings] { return RunInfo(*settings); }; });
 
   CLI::App* item = record->add_subcommand(
       "item", "Print one item over all records, as the cursor graph reads it.");
-  item->add_option("FILE", settings->file, "the record file")->required();
+  AddPathOption(*item, "FILE", settings->file, "the record file")->required();
   item->add_option("ITEM", settings->item,
                    "the item as the window's item list names it, e.g. \"Leq(Main)\" or "
                    "\"1/3 OCT 1k Hz\"")

@@ -29,9 +29,8 @@ struct SdCard {
 
 SdCard ScanCard(const Options& options) {
   SdCard card;
-  card.session = MeterSession::Open(options);
+  card.session = MeterSession::Open(options, card.status);
   if (!card.session) {
-    card.status = kExitUsage;
     return card;
   }
   if (!card.session->FindMeter()) {
@@ -118,7 +117,8 @@ void AddSdCommands(CLI::App& app, const Options& options, std::function<int()>& 
   get->add_option("N", settings->number, "the set number, from 1")
       ->required()
       ->check(CLI::PositiveNumber);
-  get->add_option("-o,--output", settings->output, "the record file (default: standard output)");
+  AddPathOption(*get, "-o,--output", settings->output,
+                "the record file (default or -: standard output)");
   get->footer("Example:\n  halvane-cli sd get 2 -o set2.txt\n");
   get->callback([&run, &options, settings] {
     run = [&options, settings] { return RunDownload(options, *settings, RecordFile); };
@@ -129,7 +129,8 @@ void AddSdCommands(CLI::App& app, const Options& options, std::function<int()>& 
   save->add_option("N", settings->number, "the set number, from 1")
       ->required()
       ->check(CLI::PositiveNumber);
-  save->add_option("-o,--output", settings->output, "the set file")->required();
+  AddPathOption(*save, "-o,--output", settings->output, "the set file (-: standard output)")
+      ->required();
   save->footer("Example:\n  halvane-cli sd save 2 -o set2.sd\n");
   save->callback([&run, &options, settings] {
     run = [&options, settings] { return RunDownload(options, *settings, RawSet); };

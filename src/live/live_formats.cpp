@@ -160,7 +160,46 @@ std::string LiveLine(LiveFormat format, const LiveSample& sample,
   return {};
 }
 
+// Whether a file that begins with `first_line` holds lines of `format`.
+bool BeginsWithLinesOf(LiveFormat format, std::string_view first_line) {
+  switch (format) {
+    case LiveFormat::JsonLines:
+      return first_line.starts_with('{');
+    case LiveFormat::Csv:
+      return LiveHeaderLine(format, LiveFields({})) == std::string(first_line).append("\n");
+    case LiveFormat::Influx:
+      return first_line.starts_with("halvane,") || first_line.starts_with("halvane ");
+  }
+  return false;
+}
+
+constexpr std::string_view FormatName(LiveFormat format) {
+  switch (format) {
+    case LiveFormat::JsonLines:
+      return "JSON lines";
+    case LiveFormat::Csv:
+      return "CSV with these columns";
+    case LiveFormat::Influx:
+      return "the line protocol";
+  }
+  return {};
+}
+
 }  // namespace
+
+std::unique_ptr<LineLog> OpenLiveLog(const std::filesystem::path& path, LiveFormat format,
+                                     std::string& error) {
+  std::unique_ptr<LineLog> log = LineLog::OpenFile(path, error);
+  if (!log) {
+    return nullptr;
+  }
+  if (!log->Empty() && !BeginsWithLinesOf(format, log->FirstLine())) {
+    error = "it holds lines of another format than ";
+    error += FormatName(format);
+    return nullptr;
+  }
+  return log;
+}
 
 std::string LiveOutputLines(LiveFormat format, const LiveSample& sample, bool output_empty) {
   const std::vector<LiveField> fields = LiveFields(sample);

@@ -44,7 +44,8 @@ std::vector<bool> EdgeBandColumns(RecordMode mode) {
   }
   const std::size_t thirds = ThirdOctaveBandCount(mode);
   if (thirds > 0) {
-    for (const std::size_t band : {0UL, 1UL, 2UL, thirds - 3, thirds - 2, thirds - 1}) {
+    for (const std::size_t band :
+         {std::size_t{0}, std::size_t{1}, std::size_t{2}, thirds - 3, thirds - 2, thirds - 1}) {
       edge[column + band] = true;
     }
   }

@@ -20,6 +20,7 @@
 #include "sim/meter_state.h"
 #include "sim/sample_logger_contents.h"
 #include "tests/file_text.h"
+#include "tests/scratch_files.h"
 
 namespace halvane {
 namespace {
@@ -35,13 +36,6 @@ class CliProgramTest : public testing::Test {
     int status = -1;
     std::string out, err;
   };
-
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "halvane-cli-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(folder_); }
 
   // halvane-cli with these arguments, each passed as it stands; or, `through_shell`, the
   // command of the arguments with the program's path after them, as $0 of a `sh -c`.
@@ -59,7 +53,7 @@ class CliProgramTest : public testing::Test {
             FileText(folder_ / "err")};
   }
 
-  fs::path folder_;
+  test::TempFolder folder_;
 };
 
 TEST_F(CliProgramTest, LiveLinesCarryWhatTheSimulatedMeterShows) {
@@ -103,17 +97,26 @@ TEST_F(CliProgramTest, LiveLinesCarryWhatTheSimulatedMeterShows) {
   }
 }
 
+// Lines are appended to a file named by -o or to standard output the shell appends to a file,
+// with the header once; never to a file of another format.
 TEST_F(CliProgramTest, LiveOutputAppendsWithOneHeader) {
   const fs::path file = folder_ / "levels.csv";
-  for (const char* count : {"2", "3"}) {
-    const Run run = Cli({"--simulate", "live", "-n", count, "-f", "csv", "-o", file.string()});
+  const std::string appended = "\"$0\" --simulate live -n 3 -f csv >>'" + file.string() + "'";
+  for (const Run& run : {Cli({"--simulate", "live", "-n", "2", "-f", "csv", "-o", file.string()}),
+                         Cli({"sh", "-c", appended}, /*through_shell=*/true)}) {
     ASSERT_EQ(run.status, kExitSuccess) << run.err;
     EXPECT_EQ(run.out, "");
   }
-  const std::vector<std::string> lines = TextLines(FileText(file));
+  const std::string csv = FileText(file);
+  const std::vector<std::string> lines = TextLines(csv);
   ASSERT_EQ(lines.size(), 6u);
   EXPECT_TRUE(lines[0].starts_with("time,display_mode,"));
   EXPECT_FALSE(lines[3].starts_with("time,"));
+
+  const Run json = Cli({"--simulate", "live", "-n", "1", "-f", "jsonl", "-o", file.string()});
+  EXPECT_EQ(json.status, kExitFailure);
+  EXPECT_NE(json.err.find("another format than JSON lines"), std::string::npos) << json.err;
+  EXPECT_EQ(FileText(file), csv);
 }
 
 TEST_F(CliProgramTest, LiveWaitsForAMeterThatWasAwayAndGoesOn) {
@@ -160,7 +163,7 @@ TEST_F(CliProgramTest, DownloadsAreTheFilesTheWindowWrites) {
             static_cast<long>(table.size()));
 
   const std::string set_text = *SampleSdCard().front();
-  const Run sd = Cli({"--simulate", "sd", "get", "1"});
+  const Run sd = Cli({"--simulate", "sd", "get", "1", "-o", "-"});  // "-": standard output
   ASSERT_EQ(sd.status, kExitSuccess) << sd.err;
   EXPECT_EQ(sd.out, SdRecordFileText(set_text, SetLengthField(set_text)));
 }
@@ -228,6 +231,8 @@ TEST_F(CliProgramTest, FailuresSayWhyInOneLineAndExitWithTheirCode) {
        kExitUsage},
       {{"--simulate", "--path", "elsewhere", "clock", "sync"}, kExitNoMeter},
       {{"--simulate", "--path", "elsewhere", "flash", "list"}, kExitNoMeter},
+      {{"--simulate", "flash", "save", "-o", folder_.Device("full").string()}, kExitFailure},
+      {{"--simulate", "flash", "get", "--all", "-o", "-"}, kExitUsage},
   };
   for (const Case& c : cases) {
     const Run run = Cli(c.arguments);
@@ -245,7 +250,7 @@ TEST_F(CliProgramTest, AMeterUnpluggedMidTransferLeavesNoFile) {
   EXPECT_EQ(run.status, kExitTransfer);
   EXPECT_EQ(TextLines(run.err).size(), 1u) << run.err;
   EXPECT_FALSE(fs::exists(record));
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 2)
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_.Path()), fs::directory_iterator()), 2)
       << "only the captured output streams";
 }
 
