@@ -6,12 +6,12 @@
 #include <sstream>
 #include <string>
 
-#include "control/typed_number.h"
 #include "graphs/bar_graph.h"
 #include "graphs/item_csv.h"
 #include "graphs/span_statistics.h"
 #include "records/plot_selection.h"
 #include "records/record_file_reader.h"
+#include "text/number_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);

@@ -9,9 +9,9 @@
 #include "cli/command_output.h"
 #include "cli/exit_codes.h"
 #include "cli/meter_session.h"
-#include "control/typed_number.h"
 #include "records/plot_selection.h"
 #include "records/record_file_reader.h"
+#include "text/number_text.h"
 
 namespace halvane {
 

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "control/meter_commands.h"
-#include "control/typed_number.h"
+#include "text/number_text.h"
 
 namespace halvane {
 

@@ -1,4 +1,4 @@
-#include "control/typed_number.h"
+#include "text/number_text.h"
 #include "live/meter.h"
 #include "records/concat.h"
 #include "records/logger_image.h"

@@ -1,6 +1,6 @@
 #include <array>
 
-#include "control/typed_number.h"
+#include "text/number_text.h"
 #include "live/band_labels.h"
 #include "live/meter.h"
 #include "records/concat.h"

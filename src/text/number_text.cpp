@@ -1,9 +1,9 @@
-#include "control/typed_number.h"
+#include "text/number_text.h"
 
-#include <cctype>
+#include <array>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
+#include <limits>
 
 namespace halvane {
 
@@ -20,54 +20,76 @@ std::string WithoutBlanks(std::string_view text) {
 }
 
 bool IsDigit(char c) {
-  return std::isdigit(static_cast<unsigned char>(c)) != 0;
+  return c >= '0' && c <= '9';
 }
 
-// The length of the longest prefix of `text` that forms a number: sign, digits, an optional
-// fraction and an optional exponent.
-std::size_t NumberLength(const std::string& text) {
-  std::size_t i = 0;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-    ++i;
-  }
-  const std::size_t digits_start = i;
-  while (i < text.size() && IsDigit(text[i])) {
-    ++i;
-  }
-  bool any_digit = i > digits_start;
-  if (i < text.size() && text[i] == '.') {
-    const std::size_t fraction_start = ++i;
-    while (i < text.size() && IsDigit(text[i])) {
-      ++i;
+// What a number too large or too small for a double stands for: infinity when its leading digit
+// lies above the ones, which every range check then refuses or clamps; 0 otherwise. `number` is
+// digits with an optional point and exponent, as std::from_chars took them.
+double OutOfRangeValue(std::string_view number) {
+  const std::size_t e = std::min(number.find_first_of("eE"), number.size());
+  long exponent = 0;
+  if (e < number.size()) {
+    std::string_view digits = number.substr(e + 1);
+    const bool negative = digits.starts_with('-');
+    if (negative || digits.starts_with('+')) {
+      digits.remove_prefix(1);
     }
-    any_digit = any_digit || i > fraction_start;
+    if (std::from_chars(digits.data(), digits.data() + digits.size(), exponent).ec != std::errc()) {
+      exponent = std::numeric_limits<int>::max();
+    }
+    exponent = negative ? -exponent : exponent;
   }
-  if (!any_digit) {
+  const std::string_view mantissa = number.substr(0, e);
+  const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+  const std::size_t leading = mantissa.find_first_of("123456789");
+  if (leading == std::string_view::npos) {
     return 0;
   }
-  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-    std::size_t j = i + 1;
-    if (j < text.size() && (text[j] == '+' || text[j] == '-')) {
-      ++j;
-    }
-    if (j < text.size() && IsDigit(text[j])) {
-      while (j < text.size() && IsDigit(text[j])) {
-        ++j;
-      }
-      i = j;
-    }
-  }
-  return i;
+  const long magnitude = leading < point ? static_cast<long>(point - leading) - 1
+                                         : -static_cast<long>(leading - point);
+  return magnitude + exponent > 0 ? std::numeric_limits<double>::infinity() : 0;
 }
 
-double ParsePrefix(const std::string& text, std::size_t length) {
-  // Too large a number reads as infinity, which every range check then refuses or clamps.
-  return std::strtod(text.substr(0, length).c_str(), nullptr);
+struct NumberPrefix {
+  double value = 0;
+  std::size_t length = 0;  // the characters the number takes
+};
+
+// The number at the start of `text`: a sign, digits, an optional fraction and exponent.
+std::optional<NumberPrefix> ReadPrefix(std::string_view text) {
+  const bool negative = text.starts_with('-');
+  const std::size_t sign = negative || text.starts_with('+') ? 1 : 0;
+  const std::string_view body = text.substr(sign);
+  // std::from_chars also reads "inf" and "nan"; a number starts with a digit or a point.
+  if (body.empty() || !(IsDigit(body.front()) || body.front() == '.')) {
+    return std::nullopt;
+  }
+  double value = 0;
+  const auto [end, error] = std::from_chars(body.data(), body.data() + body.size(), value);
+  if (error == std::errc::invalid_argument) {
+    return std::nullopt;
+  }
+  const auto length = static_cast<std::size_t>(end - body.data());
+  if (error == std::errc::result_out_of_range) {
+    value = OutOfRangeValue(body.substr(0, length));
+  }
+  return NumberPrefix{negative ? -value : value, sign + length};
 }
 
 // The last two characters of `text`, or all of it when it is shorter.
 std::string LastTwoCharacters(std::string_view text) {
   return std::string(text.substr(text.size() > 2 ? text.size() - 2 : 0));
+}
+
+std::string ZeroThenDigits(int value, int base) {
+  std::array<char, 16> text{'0'};
+  const auto end = std::to_chars(text.data() + 1, text.data() + text.size(), value, base).ptr;
+  std::string digits(text.data(), end);
+  for (char& c : digits) {
+    c = c >= 'a' && c <= 'f' ? static_cast<char>(c - 'a' + 'A') : c;
+  }
+  return LastTwoCharacters(digits);
 }
 
 }  // namespace
@@ -77,39 +99,40 @@ double ReadNumber(std::string_view text) {
 }
 
 std::optional<double> ReadNumberIfAny(std::string_view text) {
-  const std::string kept = WithoutBlanks(text);
-  const std::size_t length = NumberLength(kept);
-  if (length == 0) {
+  const std::optional<NumberPrefix> number = ReadPrefix(WithoutBlanks(text));
+  if (!number) {
     return std::nullopt;
   }
-  return ParsePrefix(kept, length);
+  return number->value;
 }
 
 std::optional<double> ReadWholeNumber(std::string_view text) {
   const std::string kept = WithoutBlanks(text);
-  const std::size_t length = NumberLength(kept);
-  if (length == 0 || length != kept.size()) {
+  const std::optional<NumberPrefix> number = ReadPrefix(kept);
+  if (!number || number->length != kept.size()) {
     return std::nullopt;
   }
-  return ParsePrefix(kept, length);
+  return number->value;
 }
 
 double RoundHalfEven(double value) {
   return std::nearbyint(value);
 }
 
-// Formatted into a buffer: joining "0" + std::to_string(value) trips GCC 12's -Wrestrict false
-// positive on the inlined concatenation at -O3.
+std::string FixedPointText(double value, int decimals) {
+  std::array<char, 400> text{};  // the longest double written in full
+  const auto end = std::to_chars(text.data(), text.data() + text.size(), value,
+                                 std::chars_format::fixed, decimals)
+                       .ptr;
+  return std::string(text.data(), end);
+}
+
 std::string TwoDigitDecimal(int value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0%d", value);
-  return LastTwoCharacters(text);
+  return ZeroThenDigits(value, 10);
 }
 
 std::string TwoDigitHex(int value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0%X", static_cast<unsigned>(value));
-  return LastTwoCharacters(text);
+  return ZeroThenDigits(value, 16);
 }
 
 }  // namespace halvane

@@ -11,7 +11,6 @@
 #include <sstream>
 
 #include "cli/exit_codes.h"
-#include "control/typed_number.h"
 #include "live/meter.h"
 #include "records/logger_image.h"
 #include "records/plot_selection.h"
@@ -20,6 +19,7 @@
 #include "sim/meter_state.h"
 #include "sim/sample_logger_contents.h"
 #include "tests/file_text.h"
+#include "text/number_text.h"
 
 namespace halvane {
 namespace {
