@@ -98,7 +98,7 @@ TEST_F(CliProgramTest, LiveLinesCarryWhatTheSimulatedMeterShows) {
     EXPECT_EQ(row["range_top"], std::to_string(meter.range_top));
     EXPECT_EQ(row["main_freq_weighting"], "A");
     EXPECT_EQ(row["sub_time_weighting"], "S");
-    EXPECT_GT(std::stod(row["main_level"]), 20.0);
+    EXPECT_GT(ReadWholeNumber(row["main_level"]).value_or(0), 20.0);
     EXPECT_EQ(row["oct_1k"], "");  // the level meter screen carries no bands
   }
 }
@@ -123,7 +123,7 @@ TEST_F(CliProgramTest, LiveWaitsForAMeterThatWasAwayAndGoesOn) {
   ASSERT_EQ(lines.size(), 4u);
   const auto seconds = [&](std::size_t i) {
     const std::string time = nlohmann::json::parse(lines[i])["time"];
-    return std::stod(time.substr(14, 2)) * 60 + std::stod(time.substr(17, 6));
+    return ReadNumber(time.substr(14, 2)) * 60 + ReadNumber(time.substr(17, 6));
   };
   EXPECT_GE(std::fmod(seconds(2) - seconds(1) + 3600, 3600), 2.5);  // the gap
   EXPECT_NE(run.err.find("waiting for it"), std::string::npos);

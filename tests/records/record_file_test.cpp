@@ -9,6 +9,7 @@
 #include "records/record_file_reader.h"
 #include "records/sd_set.h"
 #include "tests/records/logged_inputs.h"
+#include "text/number_text.h"
 
 namespace halvane {
 namespace {
@@ -66,9 +67,8 @@ std::string SdSet(std::size_t header_length, std::size_t record_length, std::siz
     PositionedText record(record_length);
     record.Put(1, "10:20:3" + std::to_string(r));
     for (std::size_t c = 1; c <= values; ++c) {
-      char value[8];
-      std::snprintf(value, sizeof value, "%5.1f", 50.0 + static_cast<double>(c) + r / 10.0);
-      record.Put(10 + (c - 1) * 6, value);
+      const std::string value = FixedPointText(50.0 + static_cast<double>(c) + r / 10.0, 1);
+      record.Put(10 + (c - 1) * 6 + 5 - value.size(), value);  // right-aligned in 5
     }
     record.Put(record_length - 1, "\r\n");
     text += record.Text();
