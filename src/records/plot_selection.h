@@ -13,6 +13,10 @@
 
 namespace halvane {
 
+// `ComboNo` lists at most this many record numbers; a file that holds more offers every number
+// through a number box beside it, so that no list grows with what a file holds or claims.
+inline constexpr std::uint64_t kListedRecordNumbers = 1000;
+
 // The bands the item list offers for a mode text, first match winning: "1/1 & 1/3 OCTAVE",
 // "1/1 OCTAVE", "1/3 OCTAVE" anywhere in it; no bands otherwise.
 RecordMode ItemListMode(std::string_view mode_text);

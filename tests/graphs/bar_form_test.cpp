@@ -59,6 +59,7 @@ TEST_F(BarFormTest, PlotFillsTheListsFromTheHeaderAndTheFileItHolds) {
   OpenRecordFile(test::RecordFile(RecordMode::Slm, 99999999999, 2));
   EXPECT_EQ(Lists().ComboNo->count(), 3);
   EXPECT_EQ(Lists().ComboNoItem->itemText(1), "Item");
+  EXPECT_TRUE(Lists().SpinNo->isHidden());
 
   // A file that is not a record file says so and leaves the lists alone.
   Choose(Lists().ComboNoItem, "Exit");
@@ -66,6 +67,17 @@ TEST_F(BarFormTest, PlotFillsTheListsFromTheHeaderAndTheFileItHolds) {
   EXPECT_EQ(dialogs.messages, std::vector<std::string>{"Not a record file: " + path.string()});
   EXPECT_TRUE(Lists().ComboNoItem->isHidden());
   EXPECT_EQ(Lists().ComboNo->count(), 3);
+
+  // Past a thousand records, the list keeps a thousand and a number box offers every one.
+  OpenRecordFile(test::RecordFile(RecordMode::Octave, 99999999999, kListedRecordNumbers + 1));
+  EXPECT_EQ(Lists().ComboNo->count(), static_cast<int>(kListedRecordNumbers) + 1);
+  Choose(Lists().ComboNoItem, "No.s");
+  ASSERT_FALSE(Lists().SpinNo->isHidden());
+  EXPECT_EQ(Lists().SpinNo->maximum(), static_cast<int>(kListedRecordNumbers) + 1);
+  Lists().SpinNo->setValue(Lists().SpinNo->maximum());
+  EXPECT_EQ(Lists().ComboNo->currentText(), "1001");
+  EXPECT_TRUE(Lists().ComboNo->isHidden()) << "the bar graph found the record";
+  EXPECT_TRUE(Lists().SpinNo->isHidden());
 }
 
 TEST_F(BarFormTest, ShowsTheChosenRecordAndMovesItsCursorWithWrapAround) {
