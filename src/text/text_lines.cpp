@@ -7,19 +7,20 @@ namespace halvane {
 
 namespace {
 
-constexpr std::size_t kChunkBytes = 16384;
+constexpr std::size_t kChunkBytes = 4096;
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 }  // namespace
 
-TextLineReader::TextLineReader(std::istream& in) : in_(in), chunk_(kChunkBytes) {}
+TextLineReader::TextLineReader(std::istream& in)
+    : in_(in), chunk_(std::make_unique_for_overwrite<char[]>(kChunkBytes)) {}
 
 bool TextLineReader::Refill() {
   if (ended_) {
     return false;
   }
   position_ = 0;
-  end_ = static_cast<std::size_t>(in_.rdbuf()->sgetn(chunk_.data(), kChunkBytes));
+  end_ = static_cast<std::size_t>(in_.rdbuf()->sgetn(chunk_.get(), kChunkBytes));
   ended_ = end_ == 0;
   return !ended_;
 }
@@ -33,8 +34,8 @@ bool TextLineReader::Next(std::string& line) {
   bool any = false;
   while (position_ < end_ || Refill()) {
     any = true;
-    const char* begin = chunk_.data() + position_;
-    const char* stop = chunk_.data() + end_;
+    const char* begin = chunk_.get() + position_;
+    const char* stop = chunk_.get() + end_;
     const char* found = std::find_if(begin, stop, [](char c) { return c == '\n' || c == '\r'; });
     const auto piece = static_cast<std::size_t>(found - begin);
     if (line.size() + piece > kMaxLineLength) {

@@ -6,8 +6,8 @@
 
 #include <cstdint>
 #include <istream>
+#include <memory>
 #include <string>
-#include <vector>
 
 namespace halvane {
 
@@ -32,7 +32,7 @@ class TextLineReader {
   bool Refill();
 
   std::istream& in_;
-  std::vector<char> chunk_;
+  std::unique_ptr<char[]> chunk_;  // not cleared: only what a read filled is looked at
   std::size_t position_ = 0;
   std::size_t end_ = 0;
   bool after_cr_ = false;  // an LF that follows is the second half of a CR LF
