@@ -11,6 +11,16 @@
 
 namespace halvane {
 
+int CheckOutputFolder(const std::filesystem::path& target) {
+  const std::filesystem::path folder = target.parent_path();
+  std::error_code error;
+  if (folder.empty() || std::filesystem::is_directory(folder, error)) {
+    return kExitSuccess;
+  }
+  SayError("cannot write " + target.string() + ": there is no folder " + folder.string());
+  return kExitFailure;
+}
+
 int WriteOutput(const std::filesystem::path& target, std::string_view content) {
   if (target.empty()) {
     if (std::fwrite(content.data(), 1, content.size(), stdout) != content.size() ||

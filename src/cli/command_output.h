@@ -10,6 +10,12 @@
 
 namespace halvane {
 
+// One rule for every command that writes a file: halvane-cli creates the file (or, for
+// flash get --all, the folder) that -o names, never the folders above it. kExitSuccess when
+// the folder that `target` goes into exists, else kExitFailure after saying so; checked before
+// anything is asked of the meter.
+int CheckOutputFolder(const std::filesystem::path& target);
+
 // Writes `content` to standard output when `target` is empty, else through a temporary file
 // beside `target` and a rename. kExitSuccess, or kExitFailure after saying why.
 int WriteOutput(const std::filesystem::path& target, std::string_view content);

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "cli/exit_codes.h"
 #include "live/live_reply.h"
 
 namespace halvane {
@@ -33,6 +34,15 @@ bool MeterSession::FindMeter() {
   }
   SayError(kMeterNotConnectedMessage);
   return false;
+}
+
+int TransferFailed(std::string_view error, std::string_view step) {
+  if (error == kMeterNotConnectedMessage) {
+    SayError("the meter stopped answering " + std::string(step));
+  } else {
+    SayError(error);
+  }
+  return kExitTransfer;
 }
 
 void SayError(std::string_view message) {

@@ -3,6 +3,7 @@
 // reads, and the reading of one item over all records.
 
 #include <cstdint>
+#include <functional>
 #include <istream>
 #include <optional>
 #include <string>
@@ -37,9 +38,15 @@ struct ItemColumn {
   std::vector<std::string> date_times;  // each record's date/time cell
 };
 
-// Reads `field` of at most `record_count` record lines of a record file; a line without that
-// field gives an empty value. Lines past `record_count` are ignored and nothing is set aside
-// for records the file does not hold.
+// Calls `each` with `field` and the date/time cell of each of at most `record_count` record
+// lines of a record file, in order; a line without that field gives an empty value. Lines past
+// `record_count` are ignored. False when the reading stopped at a line longer than a line can
+// be (TextLineReader) or the text is no record file.
+using ItemVisitor = std::function<void(std::string_view value, std::string_view date_time)>;
+bool VisitItemColumn(std::istream& in, std::size_t field, std::uint64_t record_count,
+                     const ItemVisitor& each);
+
+// The same gathered: nothing is set aside for records the file does not hold.
 ItemColumn ReadItemColumn(std::istream& in, std::size_t field, std::uint64_t record_count);
 
 // The record lines a record file holds, at most `record_count` of them.
