@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 
 namespace halvane {
 
@@ -55,7 +56,7 @@ bool TextLineReader::Next(std::string& line) {
   if (!any) {
     return false;
   }
-  if (++lines_read_ == 1 && line.starts_with(kUtf8ByteOrderMark)) {
+  if (std::exchange(first_line_, false) && line.starts_with(kUtf8ByteOrderMark)) {
     line.erase(0, kUtf8ByteOrderMark.size());
     utf8_ = true;
   }

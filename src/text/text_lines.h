@@ -4,7 +4,6 @@
 // longer than kMaxLineLength ends the reading, so that what reading costs follows the bytes a
 // text holds and never runs away on one without line ends (/dev/zero).
 
-#include <cstdint>
 #include <istream>
 #include <memory>
 #include <string>
@@ -21,8 +20,7 @@ class TextLineReader {
   // The next line, without its end; false at the end of the text or at an over-long line.
   bool Next(std::string& line);
 
-  std::uint64_t LinesRead() const { return lines_read_; }
-  // The reading stopped at line LinesRead() + 1, which is longer than kMaxLineLength.
+  // The reading stopped at a line longer than kMaxLineLength.
   bool StoppedAtLongLine() const { return stopped_at_long_line_; }
   // The text began with a UTF-8 byte-order mark: it is UTF-8, not 8-bit text.
   bool Utf8() const { return utf8_; }
@@ -39,7 +37,7 @@ class TextLineReader {
   bool ended_ = false;
   bool stopped_at_long_line_ = false;
   bool utf8_ = false;
-  std::uint64_t lines_read_ = 0;
+  bool first_line_ = true;
 };
 
 }  // namespace halvane

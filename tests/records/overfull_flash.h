@@ -1,6 +1,7 @@
 #pragma once
 // A flash image with more records than the data-logger window's table holds, the last one cut
-// short, as the simulated meter composes records.
+// short: SLM records of two samples as the simulated meter composes them, the last one byte
+// short, so that it holds one.
 
 #include <cstdint>
 #include <vector>
@@ -12,7 +13,6 @@ namespace halvane::test {
 
 inline constexpr std::size_t kOverfullRecords = kMaxLoggerRecords + 1;
 
-// kOverfullRecords SLM records of two samples; the last is one byte short and holds one.
 inline std::vector<std::uint8_t> OverfullFlashImage() {
   std::vector<std::uint8_t> image;
   for (std::size_t record = 0; record < kOverfullRecords; ++record) {
