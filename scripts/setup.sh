@@ -11,6 +11,7 @@ packages=(
   fonts-dejavu-core fonts-liberation2
   qemu-system-x86 linux-image-amd64 busybox-static cpio kmod xz-utils zstd
   g++-mingw-w64-x86-64-posix wine64
+  locales
 )
 
 missing=()

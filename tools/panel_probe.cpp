@@ -86,10 +86,10 @@ int main(int argc, char** argv) {
   } catch (const CLI::ParseError& error) {
     return app.exit(error);
   }
-  std::string error;
-  const std::unique_ptr<halvane::DeviceLink> link = halvane::DeviceLink::Open(options, error);
+  halvane::LinkFailure failure;
+  const std::unique_ptr<halvane::DeviceLink> link = halvane::DeviceLink::Open(options, failure);
   if (!link) {
-    std::fprintf(stderr, "halvane_panel_probe: %s\n", error.c_str());
+    std::fprintf(stderr, "halvane_panel_probe: %s\n", failure.message.c_str());
     return 2;
   }
 

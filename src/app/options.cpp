@@ -10,6 +10,16 @@ namespace halvane {
 
 namespace {
 
+// A decimal number that is the whole text.
+std::optional<int> ParseWholeInt(std::string_view text) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) {
+    return std::nullopt;
+  }
+  return value;
+}
+
 std::optional<std::uint16_t> ParseHexId(std::string_view text) {
   if (text.starts_with("0x") || text.starts_with("0X")) {
     text.remove_prefix(2);
@@ -117,13 +127,14 @@ void AddMeterOptions(CLI::App& app, Options& options) {
          "--sim-unplug",
          [&options](const std::string& text) {
            const std::size_t colon = text.find(':');
-           try {
-             options.sim_unplug_at_read = std::stoi(text.substr(0, colon));
-             options.sim_replug_after_ms =
-                 colon == std::string::npos ? 0 : std::stoi(text.substr(colon + 1));
-           } catch (const std::logic_error&) {
+           const std::optional<int> read = ParseWholeInt(text.substr(0, colon));
+           const std::optional<int> after =
+               colon == std::string::npos ? 0 : ParseWholeInt(text.substr(colon + 1));
+           if (!read || !after) {
              throw CLI::ValidationError("--sim-unplug", "takes READ[:MS], not '" + text + "'");
            }
+           options.sim_unplug_at_read = *read;
+           options.sim_replug_after_ms = *after;
          },
          "with --simulate: unplug the meter just before the READ-th read and plug it back in "
          "after MS milliseconds (for tests)")

@@ -37,6 +37,15 @@ bool MeterSession::FindMeter() {
   return false;
 }
 
+int TransferFailed(std::string_view error, std::string_view step) {
+  if (error == kMeterNotConnectedMessage) {
+    SayError("the meter stopped answering " + std::string(step));
+  } else {
+    SayError(error);
+  }
+  return kExitTransfer;
+}
+
 void SayError(std::string_view message) {
   std::fprintf(stderr, "halvane-cli: %.*s\n", static_cast<int>(message.size()), message.data());
 }

@@ -32,4 +32,9 @@ class MeterSession {
 // One line on standard error, after the program's name.
 void SayError(std::string_view message);
 
+// Says why a transfer failed and gives kExitTransfer. The meter answered the session's first
+// poll, so a transfer that finds no meter lost it on the way: that is said naming `step`
+// ("during the SD card scan"), never as a meter that is not connected.
+int TransferFailed(std::string_view error, std::string_view step);
+
 }  // namespace halvane

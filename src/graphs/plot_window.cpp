@@ -9,12 +9,12 @@
 #include <cmath>
 #include <limits>
 
-#include "control/typed_number.h"
 #include "graphs/graph_output.h"
 #include "graphs/item_csv.h"
 #include "graphs/record_time_ticker.h"
 #include "graphs/span_statistics.h"
 #include "graphs/track_modes.h"
+#include "text/number_text.h"
 #include "ui/qt_text.h"
 
 namespace halvane {

@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <functional>
 #include <vector>
+
+#include "text/number_text.h"
 
 namespace halvane {
 
@@ -22,9 +23,7 @@ std::string Level(const std::optional<double>& level) {
   if (!level) {
     return "---.-";
   }
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f", *level);
-  return text;
+  return FixedPointText(*level, 1);
 }
 
 }  // namespace

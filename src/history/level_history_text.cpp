@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "text/number_text.h"
+
 namespace halvane {
 
 std::string DurationText(double seconds) {
@@ -20,9 +22,8 @@ std::string ChannelStatisticsText(const std::string& label, const HistoryStatist
 
 std::string LimitText(double limit_db, const LimitExceedances& exceedances,
                       const std::string& last_crossing_clock) {
-  char limit[32];
-  std::snprintf(limit, sizeof limit, "%.1f", limit_db);
-  std::string text = "above " + std::string(limit) + " dB " + std::to_string(exceedances.count) +
+  std::string text = "above " + FixedPointText(limit_db, 1) + " dB " +
+                     std::to_string(exceedances.count) +
                      (exceedances.count == 1 ? " time, " : " times, ") +
                      DurationText(exceedances.seconds) + " in all";
   if (exceedances.last_crossing_ms) {

@@ -185,7 +185,7 @@ void Panel::PlaceListsUnderButtons() {
   place({lists_.ComboMainSubAC, lists_.ComboFreq}, "AC");
   place({lists_.ComboMainSubFS, lists_.ComboTime}, "FS");
   place({lists_.ComboNoItem}, "Plot");
-  place({lists_.ComboNo}, "Plot");
+  place({lists_.ComboNo, lists_.SpinNo}, "Plot");
   place({lists_.ComboItem}, "Plot");
   place({lists_.ComboSets}, "SD");
   lists_.PicTriggerdB->move(lists_.ComboTrigger->x(), lists_.ComboTrigger->height());

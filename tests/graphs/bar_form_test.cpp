@@ -15,9 +15,10 @@ namespace {
 using test::FileText;
 using testing::ExpectTexts;
 
-// Record r, level column c reads 40 + 10 r + c dB.
+// Record r, level column c reads 40.5 + 10 r + c dB: the tests run under a comma-decimal
+// locale, where a reader that heeds it drops the half.
 std::string Level(std::size_t record, std::size_t column) {
-  return std::to_string(40 + 10 * record + column) + ".0";
+  return std::to_string(40 + 10 * record + column) + ".5";
 }
 
 class BarFormTest : public test::GraphFixture {
@@ -58,6 +59,7 @@ TEST_F(BarFormTest, PlotFillsTheListsFromTheHeaderAndTheFileItHolds) {
   OpenRecordFile(test::RecordFile(RecordMode::Slm, 99999999999, 2));
   EXPECT_EQ(Lists().ComboNo->count(), 3);
   EXPECT_EQ(Lists().ComboNoItem->itemText(1), "Item");
+  EXPECT_TRUE(Lists().SpinNo->isHidden());
 
   // A file that is not a record file says so and leaves the lists alone.
   Choose(Lists().ComboNoItem, "Exit");
@@ -65,6 +67,17 @@ TEST_F(BarFormTest, PlotFillsTheListsFromTheHeaderAndTheFileItHolds) {
   EXPECT_EQ(dialogs.messages, std::vector<std::string>{"Not a record file: " + path.string()});
   EXPECT_TRUE(Lists().ComboNoItem->isHidden());
   EXPECT_EQ(Lists().ComboNo->count(), 3);
+
+  // Past a thousand records, the list keeps a thousand and a number box offers every one.
+  OpenRecordFile(test::RecordFile(RecordMode::Octave, 99999999999, kListedRecordNumbers + 1));
+  EXPECT_EQ(Lists().ComboNo->count(), static_cast<int>(kListedRecordNumbers) + 1);
+  Choose(Lists().ComboNoItem, "No.s");
+  ASSERT_FALSE(Lists().SpinNo->isHidden());
+  EXPECT_EQ(Lists().SpinNo->maximum(), static_cast<int>(kListedRecordNumbers) + 1);
+  Lists().SpinNo->setValue(Lists().SpinNo->maximum());
+  EXPECT_EQ(Lists().ComboNo->currentText(), "1001");
+  EXPECT_TRUE(Lists().ComboNo->isHidden()) << "the bar graph found the record";
+  EXPECT_TRUE(Lists().SpinNo->isHidden());
 }
 
 TEST_F(BarFormTest, ShowsTheChosenRecordAndMovesItsCursorWithWrapAround) {
@@ -74,11 +87,11 @@ TEST_F(BarFormTest, ShowsTheChosenRecordAndMovesItsCursorWithWrapAround) {
   EXPECT_EQ(editor.opened, std::vector<std::filesystem::path>{path});
   EXPECT_TRUE(Lists().ComboNo->isHidden());
   ExpectTexts(form.DrawingCanvas(),
-              {{{30, 10}, "1/1 OCTAVE    16 Hz   71.0 dB"}, {{30, 105}, "Main LAF      61.0 dB"}});
+              {{{30, 10}, "1/1 OCTAVE    16 Hz   71.5 dB"}, {{30, 105}, "Main LAF      61.5 dB"}});
 
   Press(form, "LeftC");
   EXPECT_EQ(form.BandCursor(), 10);
-  ExpectTexts(form.DrawingCanvas(), {{{30, 10}, "1/1 OCTAVE   16k Hz   81.0 dB"}});
+  ExpectTexts(form.DrawingCanvas(), {{{30, 10}, "1/1 OCTAVE   16k Hz   81.5 dB"}});
   Press(form, "RightC");
   Press(form, "RightC");
   EXPECT_EQ(form.BandCursor(), 1);
@@ -86,7 +99,7 @@ TEST_F(BarFormTest, ShowsTheChosenRecordAndMovesItsCursorWithWrapAround) {
   // Another record in the same window, the cursor where it was.
   BarForm& again = OpenRecord("3");
   EXPECT_EQ(&again, &form);
-  ExpectTexts(form.DrawingCanvas(), {{{30, 10}, "1/1 OCTAVE  31.5 Hz   82.0 dB"}});
+  ExpectTexts(form.DrawingCanvas(), {{{30, 10}, "1/1 OCTAVE  31.5 Hz   82.5 dB"}});
   EXPECT_EQ(editor.opened.size(), 1U);
 
   form.resize(100, 100);
@@ -109,7 +122,9 @@ TEST_F(BarFormTest, PaintsBarsPrintsWithoutItsToolbarAndExportsPictures) {
     return image.pixelColor(static_cast<int>(x * image.width() / 560),
                             static_cast<int>(y * image.height() / 160));
   };
-  // The 16 Hz bar (61 dB) fills slot 0 up to y = 90 - 70 * 21 / 90, about 74.
+  // The 16 Hz bar (61.5 dB) fills slot 0 up to y = 90 - 70 * 21.5 / 90, about 73.
+  EXPECT_TRUE(
+      testing::HasBox(form.DrawingCanvas(), {40, 90 - 70 * 21.5 / 90}, {70, 90}, ConsoleColor(9)));
   EXPECT_EQ(pixel(55, 80), QColor(0, 0, 255));
   EXPECT_EQ(pixel(55, 40), QColor(Qt::white));
 

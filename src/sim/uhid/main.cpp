@@ -178,9 +178,10 @@ int main(int argc, char** argv) {
     if (second && !settings.second_meter) {
       break;
     }
-    links.push_back(halvane::DeviceLink::Open(settings.meter, error));
+    halvane::LinkFailure failure;
+    links.push_back(halvane::DeviceLink::Open(settings.meter, failure));
     if (!links.back()) {
-      return Fail(error);
+      return Fail(failure.message);
     }
     if (settings.foreign_keyboard && !second) {
       links.back()->Simulated()->AddForeignDevice(halvane::ForeignDevice::KeyboardPage);
