@@ -16,4 +16,10 @@ enum class LiveFormat { JsonLines, Csv, Influx };
 // is the PC's.
 std::string LiveOutputLines(LiveFormat format, const LiveSample& sample, bool output_empty);
 
+// Lines of any named values, as the live lines are written: a JSON object, a CSV row and the
+// CSV header of the names.
+std::string JsonLine(const std::vector<LiveField>& fields);
+std::string CsvLine(const std::vector<LiveField>& fields);
+std::string CsvHeaderLine(const std::vector<LiveField>& fields);
+
 }  // namespace halvane
