@@ -11,6 +11,7 @@
 #include "cli/live_command.h"
 #include "cli/meter_commands.h"
 #include "cli/meter_session.h"
+#include "cli/monitor_command.h"
 #include "cli/record_commands.h"
 #include "cli/sd_commands.h"
 
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
       "Exit status: 0 success, 1 a file could not be written, 2 a wrong command line, input "
       "file, item or number, 3 no meter found, 4 the meter stopped answering during a transfer.\n");
   halvane::AddLiveCommand(app, options, run);
+  halvane::AddMonitorCommand(app, options, run);
   halvane::AddFlashCommands(app, options, run);
   halvane::AddSdCommands(app, options, run);
   halvane::AddClockCommands(app, options, run);

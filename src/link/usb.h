@@ -37,6 +37,8 @@ class USB {
   // The last input report read successfully; a failed read leaves it as it was.
   const InputReportBuffer& InputReportCopy() const { return input_report_copy_; }
   bool MeterConnected() const { return meter_connected_; }
+  // The device found by the last search that succeeded (its path and serial number).
+  const HidDeviceInfo& ConnectedDevice() const { return device_info_; }
   std::size_t InputReportLength() const { return input_report_length_; }
   std::size_t OutputReportLength() const { return output_report_length_; }
 
