@@ -4,8 +4,9 @@
 
 namespace halvane {
 
-PeriodAccumulator::PeriodAccumulator(std::string channel, WallMs period_ms, WallMs not_before_ms)
-    : channel_(std::move(channel)), period_ms_(period_ms), not_before_ms_(not_before_ms) {}
+PeriodAccumulator::PeriodAccumulator(std::string channel, WallMs period_ms,
+                                     std::optional<WallMs> owed_from_ms)
+    : channel_(std::move(channel)), period_ms_(period_ms), owed_from_ms_(owed_from_ms) {}
 
 void PeriodAccumulator::Finish(WallMs end_ms, std::vector<PeriodResult>& done) {
   Segment& segment = *open_;
@@ -54,10 +55,15 @@ void PeriodAccumulator::Add(WallMs from, WallMs to, const ChannelLevel& level,
                             std::vector<PeriodResult>& done) {
   Advance(from, done);
   if (!open_) {
-    // The first reading: its period is counted from its start, the time before as missing.
-    const WallMs period_start = PeriodStart(from, period_ms_);
-    open_ = Segment{std::max(period_start, not_before_ms_), {}, {}, 0, 0};
-    period_end_ = period_start + period_ms_;
+    // The first reading: its period is counted from where the results are owed, or from its
+    // start; the time before the reading is missing.
+    constexpr WallMs kLongestResume = 24 * kHourMs;
+    const WallMs start = owed_from_ms_ && from - *owed_from_ms_ <= kLongestResume
+                             ? *owed_from_ms_
+                             : PeriodStart(from, period_ms_);
+    open_ = Segment{start, {}, {}, 0, 0};
+    period_end_ = PeriodStart(start, period_ms_) + period_ms_;
+    Advance(from, done);
   } else if (open_->covered_ms > 0 && !open_->shows.SameQuantity(level)) {
     const WallMs period_end = period_end_;
     Finish(from, done);

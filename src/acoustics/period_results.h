@@ -36,8 +36,10 @@ struct PeriodResult {
 
 class PeriodAccumulator {
  public:
-  // No result starts before `not_before_ms`: the results up to there were given before.
-  PeriodAccumulator(std::string channel, WallMs period_ms, WallMs not_before_ms = 0);
+  // `owed_from_ms`: where the results given before end. The results go on from there, with the
+  // periods up to the first reading empty, unless that is more than a day before it.
+  PeriodAccumulator(std::string channel, WallMs period_ms,
+                    std::optional<WallMs> owed_from_ms = std::nullopt);
 
   // A reading of the channel that stands for [from, to); readings come in time order.
   void Add(WallMs from, WallMs to, const ChannelLevel& level, std::vector<PeriodResult>& done);
@@ -60,7 +62,7 @@ class PeriodAccumulator {
 
   std::string channel_;
   WallMs period_ms_;
-  WallMs not_before_ms_;
+  std::optional<WallMs> owed_from_ms_;
   std::optional<Segment> open_;
   WallMs period_end_ = 0;  // of the open segment's period
 };

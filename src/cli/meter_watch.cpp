@@ -137,9 +137,11 @@ void MeterWatch::Run() {
         stale = true;
       }
     }
-    if (monitor && std::chrono::steady_clock::now() >= next_publish) {
+    // Results go out as soon as they are made, so that a crash loses no finished period; the
+    // live levels every few seconds.
+    if (monitor && (!records.Empty() || std::chrono::steady_clock::now() >= next_publish)) {
       publish(false);
-      next_publish += kPublishInterval;
+      next_publish = std::chrono::steady_clock::now() + kPublishInterval;
     }
     next_poll = std::max(next_poll + kPollInterval, std::chrono::steady_clock::now());
     SleepUntil(next_poll);

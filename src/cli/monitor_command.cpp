@@ -11,7 +11,6 @@
 #include "cli/meter_watch.h"
 #include "cli/stop_signals.h"
 #include "monitor/monitor_feeds.h"
-#include "monitor/private_files.h"
 
 namespace halvane {
 
@@ -81,9 +80,10 @@ std::optional<FeedSettings> FeedSettingsOf(const MonitorOptions& given) {
     SayError("--format csv writes four files: give the folder with --output");
     return std::nullopt;
   }
-  if (!given.output_folder.empty() && !MakePrivateFolder(given.output_folder, error) &&
-      !std::filesystem::is_directory(given.output_folder)) {
-    SayError("cannot use the output folder: " + error);
+  std::error_code created;
+  if (!given.output_folder.empty() &&
+      !std::filesystem::create_directories(given.output_folder, created) && created) {
+    SayError("cannot create the output folder " + given.output_folder + ": " + created.message());
     return std::nullopt;
   }
   return feeds;

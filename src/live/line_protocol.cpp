@@ -40,8 +40,9 @@ LineProtocolLine& LineProtocolLine::Field(std::string_view key, double value) {
   if (!std::isfinite(value)) {
     return *this;
   }
-  std::array<char, 32> text{};
-  const auto result = std::to_chars(text.data(), text.data() + text.size(), value);
+  std::array<char, 400> text{};  // as long as the longest double in fixed form
+  const auto result =
+      std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
   return AddField(key, std::string_view(text.data(), result.ptr));
 }
 

@@ -17,9 +17,11 @@ struct Overloaded : Handlers... {
 template <class... Handlers>
 Overloaded(Handlers...) -> Overloaded<Handlers...>;
 
+// The shortest text that reads back as `value`, never in exponent form.
 std::string NumberText(double value) {
-  std::array<char, 32> text{};
-  const auto result = std::to_chars(text.data(), text.data() + text.size(), value);
+  std::array<char, 400> text{};
+  const auto result =
+      std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
   return std::string(text.data(), result.ptr);
 }
 

@@ -5,9 +5,7 @@
 namespace halvane {
 
 MeterMonitor::MeterMonitor(const MonitorSettings& settings, std::optional<PreviousRun> previous)
-    : settings_(settings),
-      not_before_ms_(previous && previous->closed ? previous->readings_until_ms : 0),
-      days_(settings.day_parts) {
+    : settings_(settings), previous_(previous), days_(settings.day_parts) {
   if (previous) {
     covered_until_ = previous->readings_until_ms;
     gap_reason_ = kGapNotRunning;
@@ -20,12 +18,19 @@ MeterMonitor::Channel& MeterMonitor::ChannelNamed(const std::string& name) {
     return found->second;
   }
   Channel& channel = channels_[name];
+  const auto owed_from = [this](WallMs period_ms) -> std::optional<WallMs> {
+    if (!previous_) {
+      return std::nullopt;
+    }
+    const WallMs until = previous_->readings_until_ms;
+    return previous_->closed ? until : PeriodStart(until, period_ms);
+  };
   for (const WallMs period_ms : settings_.periods_ms) {
     if (period_ms != kHourMs) {
-      channel.periods.emplace_back(name, period_ms, not_before_ms_);
+      channel.periods.emplace_back(name, period_ms, owed_from(period_ms));
     }
   }
-  channel.periods.emplace_back(name, kHourMs, not_before_ms_);
+  channel.periods.emplace_back(name, kHourMs, owed_from(kHourMs));
   const bool band = std::ranges::find(kChannelNames, name) == kChannelNames.end();
   if (settings_.limit && !band) {
     channel.events.emplace(name, *settings_.limit);

@@ -52,7 +52,8 @@ class MeterMonitor {
   static constexpr WallMs kLongestStepMs = 500;
 
   // After `previous`, the time up to the first reading is a gap; the periods continue where
-  // its results ended, or from their start when it was killed and its open periods are lost.
+  // its results ended: at its end when it closed, else at the start of the periods it had
+  // open, whose readings are lost.
   MeterMonitor(const MonitorSettings& settings, std::optional<PreviousRun> previous);
 
   void Answered(const MonitorReading& reading, MonitorRecords& out);
@@ -82,7 +83,7 @@ class MeterMonitor {
                    MonitorRecords& out);
 
   MonitorSettings settings_;
-  WallMs not_before_ms_;  // where the previous run's results end
+  std::optional<PreviousRun> previous_;
   std::map<std::string, Channel> channels_;
   DayLevels days_;
   std::optional<MonitorReading> pending_;

@@ -1,5 +1,6 @@
 #include "monitor/monitor_records.h"
 
+#include <cmath>
 #include <nlohmann/json.hpp>
 
 #include "live/line_protocol.h"
@@ -10,8 +11,14 @@ namespace {
 
 constexpr std::array<std::string_view, 3> kDayPartNames{"lday", "levening", "lnight"};
 
+// Results are given to 0.01 dB and fractions to 0.0001: the readings have 0.1 dB.
+// (Divided, not multiplied by the step, so that the result is the double nearest the decimal.)
+double Rounded(double value, double per_unit) {
+  return std::round(value * per_unit) / per_unit;
+}
+
 LiveValue Level(const std::optional<double>& level) {
-  return level ? LiveValue(*level) : LiveValue();
+  return level ? LiveValue(Rounded(*level, 100)) : LiveValue();
 }
 
 double Seconds(WallMs ms) {
@@ -50,6 +57,14 @@ void AddNumbers(LineProtocolLine& line, const std::vector<LiveField>& fields) {
 
 }  // namespace
 
+std::string PeriodName(WallMs period_ms) {
+  const WallMs seconds = period_ms / kSecondMs;
+  if (seconds % 3600 == 0) {
+    return std::to_string(seconds / 3600) + "h";
+  }
+  return seconds % 60 == 0 ? std::to_string(seconds / 60) + "m" : std::to_string(seconds) + "s";
+}
+
 std::vector<LiveField> PeriodFields(std::string_view serial, const PeriodResult& period) {
   std::vector<LiveField> fields{
       {"serial", std::string(serial)},
@@ -84,7 +99,7 @@ std::vector<LiveField> DayFields(std::string_view serial, const DayResult& day) 
   for (std::size_t part = 0; part < day.parts.size(); ++part) {
     const std::string name(kDayPartNames[part]);
     fields.push_back({name, Level(day.parts[part].level)});
-    fields.push_back({name + "_coverage", day.parts[part].Coverage()});
+    fields.push_back({name + "_coverage", Rounded(day.parts[part].Coverage(), 10'000)});
   }
   fields.push_back({"lden", Level(day.lden)});
   fields.push_back({"note", day.note});
@@ -98,9 +113,9 @@ std::vector<LiveField> EventFields(std::string_view serial, const ExceedanceEven
           {"start", LocalIsoTime(event.start_ms)},
           {"end", LocalIsoTime(event.end_ms)},
           {"duration_s", Seconds(event.end_ms - event.start_ms)},
-          {"leq", event.leq},
-          {"lmax", event.lmax},
-          {"sel", event.sel}};
+          {"leq", Level(event.leq)},
+          {"lmax", Level(event.lmax)},
+          {"sel", Level(event.sel)}};
 }
 
 std::vector<LiveField> GapFields(std::string_view serial, const GapRecord& gap) {
@@ -137,7 +152,10 @@ std::vector<FeedLines> FeedLinesOf(std::string_view site, std::string_view seria
   FeedLines periods{"period", {}}, days{"day", {}}, events{"event", {}}, gaps{"gap", {}},
       live{"live", {}};
   for (const PeriodResult& period : records.periods) {
+    // The period's length is a tag too: a minute and the hour that starts with it are two
+    // points of one time.
     LineProtocolLine point = line("halvane_period", period.channel);
+    point.Tag("period", PeriodName(period.period_ms));
     AddNumbers(point, PeriodFields(serial, period));
     periods.lines += point.Text(Nanoseconds(period.start_ms));
   }

@@ -21,6 +21,9 @@ inline constexpr std::string_view kLevelDefinitions =
     "Leq: time-weighted energy mean of the Lp readings; L5 to L95: the level exceeded for N % "
     "of the time";
 
+// "30s", "15m", "1h".
+std::string PeriodName(WallMs period_ms);
+
 // The named values of each kind of result, for `serial`.
 std::vector<LiveField> PeriodFields(std::string_view serial, const PeriodResult& period);
 std::vector<LiveField> DayFields(std::string_view serial, const DayResult& day);

@@ -79,9 +79,12 @@ SimulatedBackend::SimulatedBackend(SimulatedMeter& meter, MeterIds ids, int numb
     : meter_(meter),
       ids_(ids),
       meter_path_(MeterPathOf(number)),
-      serial_number_(number == 1 ? kMeterSerialNumber : "SIM" + std::to_string(10000 + number)),
+      serial_number_(kMeterSerialNumber),
       wait_([](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }),
-      garbage_noise_(kGarbageSeed) {}
+      garbage_noise_(kGarbageSeed) {
+  const std::string digits = std::to_string(number);
+  serial_number_.replace(serial_number_.size() - digits.size(), digits.size(), digits);
+}
 
 SimulatedBackend::~SimulatedBackend() = default;
 
