@@ -27,6 +27,7 @@ class SeriesBuilder {
   HistorySeries series_;
 };
 
+
 // Every sample from one before the span to one after it, so the line reaches both edges.
 HistorySeries EachSample(const LevelHistory& history, HistoryChannel channel, std::size_t from,
                          std::size_t to) {

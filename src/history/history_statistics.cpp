@@ -10,6 +10,7 @@ namespace {
 
 constexpr int kTenthsLevels = std::numeric_limits<TenthsDb>::max() + 1;
 
+
 // The level exceeded by `percent` of the `total` counted readings: nearest rank from the top,
 // as the cursor graph's span statistics take it.
 double Exceeded(const std::vector<std::uint32_t>& counts, TenthsDb highest, std::size_t total,

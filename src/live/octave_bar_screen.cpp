@@ -10,6 +10,7 @@
 namespace halvane {
 namespace {
 
+
 // A level on its black box at x 360 with "dB" after it, one readout line at height y.
 void DrawLevelReadout(Canvas& canvas, double y, std::string level_text) {
   DrawOnBlackBox(canvas, {358, y}, {393, y + 3}, {360, y}, PadLeft(std::move(level_text), 5),

@@ -12,6 +12,7 @@ constexpr std::size_t kTimeStampBytes = 6;
 constexpr int kTimeStampedTriggerMode = 2;
 constexpr std::uint8_t kIntervalFlag = 0x02;
 
+
 void AppendBigEndian(std::uint32_t value, int bytes, std::vector<std::uint8_t>& image) {
   for (int byte = bytes - 1; byte >= 0; --byte) {
     image.push_back(static_cast<std::uint8_t>(value >> (8 * byte)));
