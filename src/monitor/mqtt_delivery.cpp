@@ -14,6 +14,8 @@ constexpr int kQos = 1;
 constexpr auto kAcknowledgeWait = std::chrono::seconds{10};
 constexpr auto kConnectWait = std::chrono::seconds{2};
 constexpr int kSslVerifyPeer = 1;  // OpenSSL's SSL_VERIFY_PEER
+constexpr int kLoopWaitMs = 100;
+constexpr int kReconnectWaitMs = 1000;
 
 }  // namespace
 
@@ -57,17 +59,34 @@ MqttDelivery::MqttDelivery(const ServerAddress& address, std::string_view site,
   mosquitto_connect_callback_set(client_, OnConnect);
   mosquitto_disconnect_callback_set(client_, OnDisconnect);
   mosquitto_publish_callback_set(client_, OnPublish);
-  mosquitto_reconnect_delay_set(client_, 1, 30, true);
-  // A broker that is away now is tried again by the network thread.
-  mosquitto_connect_async(client_, address.host.c_str(), address.port, kKeepAliveSeconds);
-  mosquitto_loop_start(client_);
+  network_ =
+      std::thread([this, host = address.host, port = address.port] { RunNetwork(host, port); });
 }
 
 MqttDelivery::~MqttDelivery() {
-  if (client_ != nullptr) {
+  Close(std::chrono::milliseconds{0});
+}
+
+void MqttDelivery::RunNetwork(std::string host, int port) {
+  // libmosquitto's own thread gives up when the first connection fails; this one does not.
+  bool connected = mosquitto_connect(client_, host.c_str(), port, kKeepAliveSeconds) == 0;
+  while (!closing_) {
+    if (connected && mosquitto_loop(client_, kLoopWaitMs, 1) == MOSQ_ERR_SUCCESS) {
+      continue;
+    }
+    for (int waited = 0; waited < kReconnectWaitMs && !closing_; waited += kLoopWaitMs) {
+      std::this_thread::sleep_for(std::chrono::milliseconds{kLoopWaitMs});
+    }
+    connected = !closing_ && mosquitto_reconnect(client_) == MOSQ_ERR_SUCCESS;
+  }
+  if (connected) {
+    // Says goodbye, so that the broker drops the Last Will, and lets the loop send it.
     mosquitto_disconnect(client_);
-    mosquitto_loop_stop(client_, true);
-    mosquitto_destroy(client_);
+    for (int turn = 0; turn < kReconnectWaitMs / kLoopWaitMs; ++turn) {
+      if (mosquitto_loop(client_, kLoopWaitMs, 1) != MOSQ_ERR_SUCCESS) {
+        break;
+      }
+    }
   }
 }
 
@@ -163,8 +182,8 @@ void MqttDelivery::Close(std::chrono::milliseconds wait) {
     changed_.wait_for(lock, wait,
                       [this] { return !connected_ || acknowledged_.contains(status_message_); });
   }
-  mosquitto_disconnect(client_);
-  mosquitto_loop_stop(client_, false);
+  closing_ = true;
+  network_.join();
   mosquitto_destroy(client_);
   client_ = nullptr;
 }

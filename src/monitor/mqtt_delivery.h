@@ -6,12 +6,14 @@
 // program goes without saying goodbye. mqtts checks the broker's certificate against the
 // system's store and fails on a bad one.
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <set>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "monitor/server_address.h"
 #include "monitor/spool_sender.h"
@@ -47,6 +49,8 @@ class MqttDelivery : public BatchDelivery {
   static void OnDisconnect(mosquitto* client, void* self, int result);
   static void OnPublish(mosquitto* client, void* self, int message_id);
   int PublishLocked(std::string_view kind, std::string_view payload, bool retain, int& message_id);
+  // The network thread: connects, and connects again a second after the connection fails.
+  void RunNetwork(std::string host, int port);
   std::string Topic(std::string_view kind) const;
 
   std::string topic_prefix_;
@@ -59,6 +63,8 @@ class MqttDelivery : public BatchDelivery {
   std::string status_;
   std::set<int> acknowledged_;  // message ids the broker has acknowledged
   int status_message_ = 0;
+  std::atomic<bool> closing_ = false;
+  std::thread network_;
 };
 
 }  // namespace halvane

@@ -144,8 +144,8 @@ bool WaitForListener(int port, std::chrono::milliseconds limit) {
   return false;
 }
 
-std::unique_ptr<TestServer> TestServer::Start(ServerKind kind) {
-  std::unique_ptr<TestServer> server(new TestServer(kind, FreeLoopbackPort()));
+std::unique_ptr<TestServer> TestServer::Start(ServerKind kind, int port) {
+  std::unique_ptr<TestServer> server(new TestServer(kind, port != 0 ? port : FreeLoopbackPort()));
   if (!server->Launch()) {
     ADD_FAILURE() << "the test server did not come up; see " << server->folder_.Path();
     return nullptr;

@@ -57,8 +57,9 @@ enum class ServerKind { VictoriaMetrics, Mosquitto };
 
 class TestServer {
  public:
-  // Started and listening, or null after a test failure that says why.
-  static std::unique_ptr<TestServer> Start(ServerKind kind);
+  // Started and listening on `port` (0: a free one), or null after a test failure that says
+  // why.
+  static std::unique_ptr<TestServer> Start(ServerKind kind, int port = 0);
   ~TestServer();
 
   int Port() const { return port_; }
