@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "acoustics/tenths_db.h"
+
 namespace halvane {
 
 struct ChannelLevel {
@@ -12,7 +14,7 @@ struct ChannelLevel {
   // empty when the meter is not measuring.
   std::string quantity;
   // The Lp in tenths of a dB; nullopt when the reading has none for this channel.
-  std::optional<int> lp_tenths;
+  std::optional<TenthsDb> lp_tenths;
   // Why there is no Lp, for the results; empty when there is one.
   std::string why_none;
 

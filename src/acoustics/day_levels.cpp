@@ -29,12 +29,12 @@ void DayLevels::Add(const PeriodResult& hour, std::vector<DayResult>& done) {
   if (!day_start_) {
     Open(hour.start_ms);
   }
-  if (!hour.levels) {
+  if (!hour.statistics.leq) {
     return;
   }
   Levels& levels = levels_[{hour.channel, hour.quantity}];
   const auto part = static_cast<std::size_t>(PartOf(LocalHour(hour.start_ms)));
-  levels.hours[part].push_back({hour.levels->leq, static_cast<double>(hour.covered_ms)});
+  levels.hours[part].Add(*hour.statistics.leq, static_cast<double>(hour.covered_ms));
   levels.covered_ms[part] += hour.covered_ms;
 }
 
@@ -46,19 +46,18 @@ std::vector<DayResult> DayLevels::SoFar(WallMs now) const {
     day.end_ms = std::min(now, day_end_);
     day.channel = key.first;
     day.quantity = key.second;
-    std::array<WeightedLevel, 3> penalised{};
+    EnergyMean penalised;
     for (std::size_t part = 0; part < day.parts.size(); ++part) {
-      day.parts[part] = {EnergyMean(levels.hours[part]), levels.covered_ms[part],
-                         part_lengths_ms_[part]};
-      penalised[part] = {day.parts[part].level.value_or(0) + kDayPartPenaltiesDb[part],
-                         static_cast<double>(part_lengths_ms_[part])};
+      day.parts[part] = {levels.hours[part].Leq(), levels.covered_ms[part], part_lengths_ms_[part]};
+      penalised.Add(day.parts[part].level.value_or(0) + kDayPartPenaltiesDb[part],
+                    static_cast<double>(part_lengths_ms_[part]));
       if (!day.parts[part].level && part_lengths_ms_[part] > 0) {
         day.note = "no readings in the " +
                    std::string(std::array{"day", "evening", "night"}[part]) + " part";
       }
     }
     if (day.note.empty()) {
-      day.lden = EnergyMean(penalised);
+      day.lden = penalised.Leq();
     }
     days.push_back(std::move(day));
   }

@@ -14,9 +14,9 @@
 #include <utility>
 #include <vector>
 
+#include "acoustics/energy_mean.h"
 #include "acoustics/local_calendar.h"
 #include "acoustics/period_results.h"
-#include "acoustics/time_weighted_levels.h"
 
 namespace halvane {
 
@@ -65,7 +65,7 @@ class DayLevels {
 
  private:
   struct Levels {
-    std::array<std::vector<WeightedLevel>, 3> hours;  // by DayPart: (Leq, covered ms)
+    std::array<EnergyMean, 3> hours;  // by DayPart: the hours' Leq, each for the time it covers
     std::array<WallMs, 3> covered_ms{};
   };
   void Open(WallMs time);

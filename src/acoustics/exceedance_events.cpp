@@ -9,7 +9,7 @@ EventDetector::EventDetector(std::string channel, EventLimit limit)
 
 void EventDetector::Add(WallMs from, WallMs to, const ChannelLevel& level,
                         std::vector<ExceedanceEvent>& done) {
-  const bool above = level.lp_tenths && *level.lp_tenths / 10.0 > limit_.level_db;
+  const bool above = level.lp_tenths && Db(*level.lp_tenths) > limit_.level_db;
   if (run_ && (!above || run_->quantity != level.quantity)) {
     Interrupt(done);
   }
@@ -29,10 +29,10 @@ void EventDetector::Interrupt(std::vector<ExceedanceEvent>& done) {
   }
   const WallMs duration_ms = run_->end_ms - run_->start_ms;
   if (duration_ms >= limit_.min_duration_ms) {
-    const LevelSummary summary = *run_->levels.Summary();
-    done.push_back({channel_, run_->quantity, run_->start_ms, run_->end_ms, summary.leq,
-                    summary.lmax,
-                    summary.leq + 10.0 * std::log10(static_cast<double>(duration_ms) / kSecondMs)});
+    const LevelStatistics statistics = run_->levels.Statistics();
+    const double leq = *statistics.leq;
+    done.push_back({channel_, run_->quantity, run_->start_ms, run_->end_ms, leq, *statistics.lmax,
+                    leq + 10.0 * std::log10(static_cast<double>(duration_ms) / kSecondMs)});
   }
   run_.reset();
 }

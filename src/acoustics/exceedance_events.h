@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "acoustics/channel_level.h"
+#include "acoustics/level_tally.h"
 #include "acoustics/local_calendar.h"
-#include "acoustics/time_weighted_levels.h"
 
 namespace halvane {
 
@@ -42,7 +42,7 @@ class EventDetector {
     std::string quantity;
     WallMs start_ms = 0;
     WallMs end_ms = 0;
-    TimeWeightedLevels levels;
+    LevelTally levels;
   };
 
   std::string channel_;

@@ -16,11 +16,8 @@ void PeriodAccumulator::Finish(WallMs end_ms, std::vector<PeriodResult>& done) {
   result.start_ms = segment.start_ms;
   result.end_ms = end_ms;
   result.quantity = segment.shows.quantity;
-  result.levels = segment.levels.Summary();
-  for (std::size_t i = 0; i < kExceededPercents.size(); ++i) {
-    result.exceeded[i] = segment.levels.Exceeded(kExceededPercents[i]);
-  }
-  if (!result.levels) {
+  result.statistics = segment.levels.Statistics();
+  if (!result.statistics.leq) {
     result.note = segment.covered_ms == 0 ? "no readings" : segment.shows.why_none;
   }
   result.samples = segment.samples;

@@ -12,13 +12,11 @@
 #include <vector>
 
 #include "acoustics/channel_level.h"
+#include "acoustics/level_statistics.h"
+#include "acoustics/level_tally.h"
 #include "acoustics/local_calendar.h"
-#include "acoustics/time_weighted_levels.h"
 
 namespace halvane {
-
-// The N of the L_N in every result.
-inline constexpr std::array<int, 5> kExceededPercents{5, 10, 50, 90, 95};
 
 struct PeriodResult {
   std::string channel;
@@ -26,9 +24,8 @@ struct PeriodResult {
   WallMs start_ms = 0;   // the part of the period this result covers: all of it, or up to or
   WallMs end_ms = 0;     // from a change of quantity, or up to the end of the run
   std::string quantity;
-  std::string note;  // why there are no statistics; empty when there are
-  std::optional<LevelSummary> levels;
-  std::array<std::optional<double>, kExceededPercents.size()> exceeded;
+  std::string note;            // why there are no statistics; empty when there are
+  LevelStatistics statistics;  // of the Lp readings, weighted by the time each stands for
   std::int64_t samples = 0;
   WallMs covered_ms = 0;
   WallMs missing_ms = 0;
@@ -53,7 +50,7 @@ class PeriodAccumulator {
   struct Segment {
     WallMs start_ms = 0;
     ChannelLevel shows;  // its quantity; the level is not used
-    TimeWeightedLevels levels;
+    LevelTally levels;
     std::int64_t samples = 0;
     WallMs covered_ms = 0;
   };

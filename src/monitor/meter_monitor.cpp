@@ -43,7 +43,7 @@ void MeterMonitor::TakePeriods(const std::string& name, std::vector<PeriodResult
   const bool band = std::ranges::find(kChannelNames, name) == kChannelNames.end();
   for (PeriodResult& result : results) {
     // A band has results only while an octave screen shows it.
-    if (band && !result.levels) {
+    if (band && !result.statistics.leq) {
       continue;
     }
     if (result.period_ms == kHourMs && !band) {

@@ -32,7 +32,8 @@ ChannelLevel LpOf(const LiveValue& value, std::string quantity) {
   if (!std::holds_alternative<double>(value)) {
     return {std::move(quantity), std::nullopt, "the meter shows no level (---.-)"};
   }
-  return {std::move(quantity), static_cast<int>(std::lround(std::get<double>(value) * 10)), {}};
+  return {
+      std::move(quantity), static_cast<TenthsDb>(std::lround(std::get<double>(value) * 10)), {}};
 }
 
 }  // namespace

@@ -73,12 +73,13 @@ std::vector<LiveField> PeriodFields(std::string_view serial, const PeriodResult&
       {"start", LocalIsoTime(period.start_ms)},
       {"end", LocalIsoTime(period.end_ms)},
       {"quantity", period.quantity},
-      {"leq", Level(period.levels ? std::optional(period.levels->leq) : std::nullopt)},
-      {"lmax", Level(period.levels ? std::optional(period.levels->lmax) : std::nullopt)},
-      {"lmin", Level(period.levels ? std::optional(period.levels->lmin) : std::nullopt)},
+      {"leq", Level(period.statistics.leq)},
+      {"lmax", Level(period.statistics.lmax)},
+      {"lmin", Level(period.statistics.lmin)},
   };
   for (std::size_t i = 0; i < kExceededPercents.size(); ++i) {
-    fields.push_back({"l" + std::to_string(kExceededPercents[i]), Level(period.exceeded[i])});
+    fields.push_back(
+        {"l" + std::to_string(kExceededPercents[i]), Level(period.statistics.exceeded[i])});
   }
   fields.push_back({"samples", std::int64_t{period.samples}});
   fields.push_back({"covered_s", Seconds(period.covered_ms)});

@@ -8,7 +8,6 @@
 
 #include "acoustics/day_levels.h"
 #include "acoustics/exceedance_events.h"
-#include "acoustics/time_weighted_levels.h"
 #include "monitor/meter_monitor.h"
 
 namespace halvane {
@@ -38,7 +37,7 @@ struct ExceededCase {
   double leq;
 };
 
-TEST(LevelStatisticsTest, KnownDistributionsGiveTheirLevels) {
+TEST(LevelStatisticsTest, PeriodsOfKnownDistributionsGiveTheirLevels) {
   const ExceededCase cases[] = {
       // Ten levels a second each: L10 is exceeded for exactly 10 % of the time.
       {{{400, 1000},
@@ -59,15 +58,22 @@ TEST(LevelStatisticsTest, KnownDistributionsGiveTheirLevels) {
       {{{65535, 160}, {65535, 160}}, {6553.5, 6553.5, 6553.5, 6553.5, 6553.5}, 6553.5},
   };
   for (const ExceededCase& row : cases) {
-    TimeWeightedLevels levels;
+    PeriodAccumulator period("main", kMinute);
+    std::vector<PeriodResult> done;
+    WallMs time = kJuneFirst;
     for (const auto& [tenths, ms] : row.levels) {
-      levels.Add(tenths, ms);
+      period.Add(time, time + ms, {"LAF", static_cast<TenthsDb>(tenths), {}}, done);
+      time += ms;
     }
+    period.Advance(kJuneFirst + kMinute, done);
+    ASSERT_EQ(done.size(), 1u);
+    const LevelStatistics& statistics = done[0].statistics;
     for (std::size_t i = 0; i < row.exceeded.size(); ++i) {
-      EXPECT_DOUBLE_EQ(*levels.Exceeded(kExceededPercents[i]), row.exceeded[i])
-          << "L" << kExceededPercents[i];
+      EXPECT_DOUBLE_EQ(*statistics.exceeded[i], row.exceeded[i]) << "L" << kExceededPercents[i];
     }
-    EXPECT_NEAR(levels.Summary()->leq, row.leq, 5e-4);
+    EXPECT_NEAR(*statistics.leq, row.leq, 5e-4);
+    EXPECT_EQ(done[0].covered_ms, time - kJuneFirst);
+    EXPECT_EQ(done[0].missing_ms, kMinute - done[0].covered_ms);
   }
 }
 
@@ -108,7 +114,7 @@ TEST_F(InBerlin, ConstantLevelGivesLdenSixPointFourAboveIt) {
       result.channel = "main";
       result.start_ms = row.day_start + hour * kHourMs;
       result.quantity = "LAF";
-      result.levels = LevelSummary{55, 55, 55};
+      result.statistics.leq = 55;
       result.covered_ms = hour == 3 ? kHourMs / 2 : kHourMs;
       days.Add(result, done);
     }
@@ -169,7 +175,7 @@ TEST_F(InBerlin, PeriodsSplitAtChangesAndCountTheTimeWithoutReadings) {
   EXPECT_EQ(main[0].note, "no readings");
   main.erase(main.begin());
   EXPECT_EQ(main[0].start_ms, kJuneFirst);
-  EXPECT_NEAR(main[0].levels->leq, 65, 1e-9);
+  EXPECT_NEAR(*main[0].statistics.leq, 65, 1e-9);
   EXPECT_EQ(main[0].covered_ms + main[0].missing_ms, kMinute);
   EXPECT_EQ(main[1].quantity, "LAF");  // the second minute splits where LAeq is shown
   EXPECT_EQ(main[2].quantity, "LAeq");
