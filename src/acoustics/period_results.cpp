@@ -8,8 +8,8 @@ PeriodAccumulator::PeriodAccumulator(std::string channel, WallMs period_ms,
                                      std::optional<WallMs> owed_from_ms)
     : channel_(std::move(channel)), period_ms_(period_ms), owed_from_ms_(owed_from_ms) {}
 
-void PeriodAccumulator::Finish(WallMs end_ms, std::vector<PeriodResult>& done) {
-  Segment& segment = *open_;
+PeriodResult PeriodAccumulator::ResultUpTo(WallMs end_ms) const {
+  const Segment& segment = *open_;
   PeriodResult result;
   result.channel = channel_;
   result.period_ms = period_ms_;
@@ -23,8 +23,19 @@ void PeriodAccumulator::Finish(WallMs end_ms, std::vector<PeriodResult>& done) {
   result.samples = segment.samples;
   result.covered_ms = segment.covered_ms;
   result.missing_ms = end_ms - segment.start_ms - segment.covered_ms;
-  done.push_back(std::move(result));
+  return result;
+}
+
+void PeriodAccumulator::Finish(WallMs end_ms, std::vector<PeriodResult>& done) {
+  done.push_back(ResultUpTo(end_ms));
   open_.reset();
+}
+
+std::optional<PeriodResult> PeriodAccumulator::SoFar(WallMs now) const {
+  if (!open_ || now < open_->start_ms) {
+    return std::nullopt;
+  }
+  return ResultUpTo(std::min(now, period_end_));
 }
 
 void PeriodAccumulator::Advance(WallMs now, std::vector<PeriodResult>& done) {

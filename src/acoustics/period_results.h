@@ -45,6 +45,8 @@ class PeriodAccumulator {
   void Advance(WallMs now, std::vector<PeriodResult>& done);
   // Ends the open period at `now`, as the run ends.
   void Close(WallMs now, std::vector<PeriodResult>& done);
+  // The open period as it stands at `now`, for a table of the day so far.
+  std::optional<PeriodResult> SoFar(WallMs now) const;
 
  private:
   struct Segment {
@@ -54,6 +56,7 @@ class PeriodAccumulator {
     std::int64_t samples = 0;
     WallMs covered_ms = 0;
   };
+  PeriodResult ResultUpTo(WallMs end_ms) const;
   void Finish(WallMs end_ms, std::vector<PeriodResult>& done);
   void AddPart(WallMs from, WallMs to, const ChannelLevel& level, bool counts_sample);
 

@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QFontMetrics>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QSettings>
 #include <QVBoxLayout>
@@ -18,6 +19,7 @@
 #include "history/history_csv.h"
 #include "history/history_series.h"
 #include "history/level_history_text.h"
+#include "records/atomic_file.h"
 #include "ui/qt_text.h"
 
 namespace halvane {
@@ -197,7 +199,10 @@ void LevelHistoryWindow::BuildControls() {
   statistics->addWidget(lbl_since_opening_, 1);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(bar);
-  layout->addWidget(chart_, 1);
+  auto* chart_and_day = new QHBoxLayout;
+  chart_and_day->addWidget(chart_, 3);
+  chart_and_day->addWidget(BuildDayPanel(), 2);
+  layout->addLayout(chart_and_day, 1);
   layout->addWidget(lbl_limit_);
   layout->addLayout(statistics);
   layout->addWidget(note);
@@ -205,8 +210,61 @@ void LevelHistoryWindow::BuildControls() {
   layout->addWidget(log_control_);
 }
 
+QWidget* LevelHistoryWindow::BuildDayPanel() {
+  auto* panel = new QWidget;
+  table_day_ = new QTableWidget(0, static_cast<int>(kDayTableColumns.size()));
+  table_day_->setObjectName("TableDay");
+  QStringList headers;
+  for (const char* column : kDayTableColumns) {
+    headers << column;
+  }
+  table_day_->setHorizontalHeaderLabels(headers);
+  table_day_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table_day_->verticalHeader()->setVisible(false);
+  auto* export_day = new QPushButton("Export day");
+  export_day->setObjectName("CmdExportDay");
+  connect(export_day, &QPushButton::clicked, this, &LevelHistoryWindow::ExportDay);
+  auto* layout = new QVBoxLayout(panel);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(
+      new QLabel("Today: hours, Lday, Levening, Lnight, Lden and the events above "
+                 "the limit"));
+  layout->addWidget(table_day_, 1);
+  layout->addWidget(export_day, 0, Qt::AlignLeft);
+  day_table_.SetLimit(chk_limit_->isChecked() ? std::optional(spin_limit_->value()) : std::nullopt);
+  return panel;
+}
+
+void LevelHistoryWindow::FillDayTable() {
+  const std::vector<DayTableRow> rows = day_table_.Rows();
+  table_day_->setRowCount(static_cast<int>(rows.size()));
+  for (std::size_t row = 0; row < rows.size(); ++row) {
+    for (std::size_t column = 0; column < rows[row].size(); ++column) {
+      const QString text = ToQString(rows[row][column]);
+      QTableWidgetItem* item = table_day_->item(static_cast<int>(row), static_cast<int>(column));
+      if (item == nullptr) {
+        table_day_->setItem(static_cast<int>(row), static_cast<int>(column),
+                            new QTableWidgetItem(text));
+      } else if (item->text() != text) {
+        item->setText(text);
+      }
+    }
+  }
+}
+
+void LevelHistoryWindow::ExportDay() {
+  const std::filesystem::path file = dialogs_.AskSaveFile("Export the day", "CSV files (*.csv)");
+  if (file.empty()) {
+    return;
+  }
+  if (const std::optional<std::string> failure = WriteFileAtomically(file, day_table_.CsvText())) {
+    dialogs_.ShowCritical(*failure);
+  }
+}
+
 void LevelHistoryWindow::Record(PollTime time, const LiveReading* reading, bool redraw) {
   log_control_->Record(time.wall_ms, reading);
+  day_table_.Record(time, reading);
   visible_statistics_.BeforeAppend(history_);
   history_.Append(HistoryPollFromReading(time, reading));
   since_opening_.Add(history_);
@@ -236,6 +294,7 @@ void LevelHistoryWindow::Redraw() {
   DrawSeries(from_ms, to_ms, visible_statistics);
   DrawMarks();
   ShowStatistics(from_ms, to_ms, visible_statistics);
+  FillDayTable();
   chart_->replot();
   redrawing_ = false;
 }
@@ -354,6 +413,7 @@ void LevelHistoryWindow::ShowStatistics(std::int64_t from_ms, std::int64_t to_ms
 }
 
 void LevelHistoryWindow::LimitChanged() {
+  day_table_.SetLimit(chk_limit_->isChecked() ? std::optional(spin_limit_->value()) : std::nullopt);
   QSettings settings;
   settings.setValue(kLimitOnKey, chk_limit_->isChecked());
   settings.setValue(kLimitKey, spin_limit_->value());

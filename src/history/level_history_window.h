@@ -8,10 +8,12 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
+#include <QTableWidget>
 #include <QWidget>
 #include <array>
 #include <vector>
 
+#include "history/day_table.h"
 #include "history/history_log_control.h"
 #include "history/history_statistics.h"
 #include "history/level_history.h"
@@ -55,11 +57,17 @@ class LevelHistoryWindow : public QWidget {
                       const std::array<HistoryStatistics, 2>& visible);
   void LimitChanged();
   void Export();
+  // The table of the day beside the chart, and its export as CSV.
+  QWidget* BuildDayPanel();
+  void FillDayTable();
+  void ExportDay();
 
   UserDialogs& dialogs_;
   LevelHistory history_;
   SpanStatisticsTracker visible_statistics_;
   SinceOpeningStatistics since_opening_;
+  DayTable day_table_;
+  QTableWidget* table_day_ = nullptr;
   QCustomPlot* chart_;
   std::array<QCPGraph*, 2> graphs_{};
   QCPGraph* above_limit_ = nullptr;

@@ -105,6 +105,45 @@ void MeterMonitor::AdvanceAll(WallMs now, MonitorRecords& out) {
   days_.Advance(now, out.days);
 }
 
+void MeterMonitor::SetLimit(std::optional<EventLimit> limit, MonitorRecords& out) {
+  settings_.limit = limit;
+  for (const char* name : kChannelNames) {
+    Channel& channel = ChannelNamed(name);
+    if (channel.events) {
+      channel.events->Interrupt(out.events);
+    }
+    channel.events.reset();
+    if (limit) {
+      channel.events.emplace(name, *limit);
+    }
+  }
+}
+
+std::vector<PeriodResult> MeterMonitor::OpenPeriods(WallMs now) const {
+  std::vector<PeriodResult> open;
+  for (const char* name : kChannelNames) {
+    if (const auto channel = channels_.find(name); channel != channels_.end()) {
+      for (const PeriodAccumulator& periods : channel->second.periods) {
+        if (std::optional<PeriodResult> result = periods.SoFar(now)) {
+          open.push_back(std::move(*result));
+        }
+      }
+    }
+  }
+  return open;
+}
+
+std::vector<DayResult> MeterMonitor::DaySoFar(WallMs now) const {
+  DayLevels day = days_;
+  std::vector<DayResult> ignored;
+  for (const PeriodResult& open : OpenPeriods(now)) {
+    if (open.period_ms == kHourMs) {
+      day.Add(open, ignored);
+    }
+  }
+  return day.SoFar(now);
+}
+
 void MeterMonitor::Answered(const MonitorReading& reading, MonitorRecords& out) {
   Settle(reading.time_ms, out);
   if (covered_until_ && reading.time_ms > *covered_until_) {

@@ -62,9 +62,15 @@ class MeterMonitor {
   // Ends the run at `time_ms`: the open periods, the day so far and an event under way.
   void Close(WallMs time_ms, MonitorRecords& out);
 
+  // Exceedances of `limit` from now on; none without one. A run under way ends.
+  void SetLimit(std::optional<EventLimit> limit, MonitorRecords& out);
+  // The periods of the main and sub channels as they stand at `now`, not yet over.
+  std::vector<PeriodResult> OpenPeriods(WallMs now) const;
+
   // Where the readings so far end; nullopt before the first.
   std::optional<WallMs> CoveredUntil() const { return covered_until_; }
-  std::vector<DayResult> DaySoFar(WallMs now) const { return days_.SoFar(now); }
+  // The day as it stands at `now`, with the hour under way.
+  std::vector<DayResult> DaySoFar(WallMs now) const;
 
  private:
   struct Channel {

@@ -20,7 +20,7 @@ std::string Lines(LiveFormat format, MonitorFileKind kind, std::string_view seri
       fields.insert(fields.begin(),
                     {"type", std::string(kRecordTypes[static_cast<std::size_t>(kind)])});
     }
-    lines += MonitorLine(format, kind, fields);
+    lines += MonitorLine(format, fields);
   }
   return lines;
 }

@@ -138,7 +138,7 @@ std::string MonitorFileHead(LiveFormat format, MonitorFileKind kind) {
   return head.dump() + "\n";
 }
 
-std::string MonitorLine(LiveFormat format, MonitorFileKind, const std::vector<LiveField>& fields) {
+std::string MonitorLine(LiveFormat format, const std::vector<LiveField>& fields) {
   return format == LiveFormat::Csv ? CsvLine(fields) : JsonLine(fields);
 }
 

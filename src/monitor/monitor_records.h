@@ -34,8 +34,7 @@ std::vector<LiveField> GapFields(std::string_view serial, const GapRecord& gap);
 // header for CSV, a metadata object for JSON lines).
 std::string MonitorFileHead(LiveFormat format, MonitorFileKind kind);
 // One result as a line of `format` (CSV or JSON lines).
-std::string MonitorLine(LiveFormat format, MonitorFileKind kind,
-                        const std::vector<LiveField>& fields);
+std::string MonitorLine(LiveFormat format, const std::vector<LiveField>& fields);
 
 // The line protocol of the results, and of the live levels of a reading; kind is what the
 // MQTT topic ends with.

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTableWidget>
 #include <QToolBar>
 #include <cmath>
 #include <cstdlib>
@@ -204,6 +205,8 @@ TEST_F(HistoryFixture, LogThatCannotBeWrittenStopsWithAMessageWhileThePollGoesOn
 }
 
 TEST_F(HistoryFixture, LimitIsCountedRememberedAndTheVisibleSpanExportsReadBack) {
+  setenv("TZ", "UTC", 1);  // the day's table is on the local clock
+  tzset();
   Button("History")->trigger();
   LevelHistoryWindow& window = *history.Window();
   window.findChild<QCheckBox*>("ChkLimit")->setChecked(true);
@@ -230,6 +233,23 @@ TEST_F(HistoryFixture, LimitIsCountedRememberedAndTheVisibleSpanExportsReadBack)
   EXPECT_EQ(QImage(QString::fromStdString(dialogs.save_path.string())).size(),
             window.Chart().size());
   EXPECT_TRUE(dialogs.messages.empty());
+
+  // The day so far as monitor makes it: the hour, the day's parts, the four exceedances (two a
+  // channel), shown and exported alike.
+  dialogs.save_path = folder / "day.csv";
+  window.findChild<QPushButton*>("CmdExportDay")->click();
+  const std::string day = FileText(dialogs.save_path);
+  EXPECT_EQ(day, FileText(std::filesystem::path(HALVANE_TEST_DATA) / "history_day.csv"));
+  const auto& table = *window.findChild<QTableWidget*>("TableDay");
+  const std::vector<std::string> lines = TextLines(day);
+  ASSERT_EQ(static_cast<std::size_t>(table.rowCount()) + 1, lines.size());
+  for (int row = 0; row < table.rowCount(); ++row) {
+    QStringList cells;
+    for (int column = 0; column < table.columnCount(); ++column) {
+      cells << table.item(row, column)->text();
+    }
+    EXPECT_EQ(cells.join(',').toStdString() + "\r", lines[static_cast<std::size_t>(row) + 1]);
+  }
 
   LevelHistoryWindow reopened(dialogs);
   EXPECT_TRUE(reopened.findChild<QCheckBox*>("ChkLimit")->isChecked());
