@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 
 #include <nlohmann/json.hpp>
-#include <thread>
 
 #include "monitor/http_delivery.h"
 #include "monitor/mqtt_delivery.h"
@@ -18,7 +17,7 @@ namespace halvane {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ChildProcess;
+using test::Eventually;
 using test::FileText;
 using test::ServerKind;
 using test::TemporaryFolder;
@@ -31,19 +30,6 @@ unsigned Mode(const fs::path& path) {
   struct stat status {};
   stat(path.c_str(), &status);
   return status.st_mode & 07777;
-}
-
-// Waits at most 20 s for `done`.
-template <typename Done>
-bool Eventually(Done done) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds{20};
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) {
-      return false;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds{50});
-  }
-  return true;
 }
 
 TEST(SpoolTest, KeepsWholeBatchesInOrderAcrossRestartsUntilTaken) {

@@ -19,6 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::ChildProcess;
+using test::Eventually;
 using test::FileText;
 using test::ServerKind;
 using test::TemporaryFolder;
@@ -158,14 +159,6 @@ struct Subscriber {
   fs::path output;
   ChildProcess process;
 };
-
-template <typename Done>
-bool Eventually(Done done) {
-  for (int tries = 0; tries < 200 && !done(); ++tries) {
-    std::this_thread::sleep_for(std::chrono::milliseconds{50});
-  }
-  return done();
-}
 
 TEST_F(MonitorProgramTest, AnUnpluggedMeterIsAGapAndStaleAndAKilledProgramGoesOffline) {
   const auto broker = TestServer::Start(ServerKind::Mosquitto);

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace halvane::test {
@@ -78,6 +79,15 @@ class TestServer {
   TemporaryFolder folder_;
   std::unique_ptr<ChildProcess> process_;
 };
+
+// Whether `done` comes true within 10 s, looking every 50 ms.
+template <typename Done>
+bool Eventually(Done done) {
+  for (int tries = 0; tries < 200 && !done(); ++tries) {
+    std::this_thread::sleep_for(std::chrono::milliseconds{50});
+  }
+  return done();
+}
 
 // Bodies of HTTP exchanges with a test server; empty with a failed test on error.
 std::string HttpGet(const std::string& url);
