@@ -13,8 +13,6 @@ namespace halvane {
 
 namespace {
 
-constexpr std::chrono::milliseconds kPollInterval{160};
-
 struct LiveSettings {
   unsigned count = 0;  // 0: until stopped
   LiveFormat format = LiveFormat::JsonLines;
@@ -64,7 +62,7 @@ int RunLive(const Options& options, const LiveSettings& settings) {
       }
       ++written;
     }
-    next_poll = std::max(next_poll + kPollInterval, std::chrono::steady_clock::now());
+    next_poll = std::max(next_poll + kLivePollInterval, std::chrono::steady_clock::now());
     SleepUntil(next_poll);
   }
   return kExitSuccess;

@@ -13,7 +13,6 @@ namespace halvane {
 
 namespace {
 
-constexpr std::chrono::milliseconds kPollInterval{160};
 constexpr std::chrono::milliseconds kPublishInterval{2000};
 constexpr std::chrono::milliseconds kKeyPause{500};
 constexpr int kItemLp = 0;
@@ -143,7 +142,7 @@ void MeterWatch::Run() {
       publish(false);
       next_publish = std::chrono::steady_clock::now() + kPublishInterval;
     }
-    next_poll = std::max(next_poll + kPollInterval, std::chrono::steady_clock::now());
+    next_poll = std::max(next_poll + kLivePollInterval, std::chrono::steady_clock::now());
     SleepUntil(next_poll);
   }
   if (monitor) {

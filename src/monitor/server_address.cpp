@@ -109,6 +109,7 @@ std::optional<ServerAddress> ParseServerAddress(std::string_view url, const Addr
     address.path += "?" + query;
   }
   if (!credentials_file.empty() && !ReadCredentialsFile(credentials_file, address, error)) {
+    error = "credentials: " + error;
     return std::nullopt;
   }
   return address;

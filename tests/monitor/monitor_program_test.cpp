@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fstream>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <set>
@@ -210,6 +211,26 @@ TEST_F(MonitorProgramTest, WhatWasMadeWhileTheBrokerWasDownArrivesOnceItIsUp) {
   EXPECT_TRUE(Eventually([&] { return subscriber.Statuses("SIM00001").size() == 2; }))
       << FileText(subscriber.output);
   EXPECT_NE(Errors().find("does not take the data"), std::string::npos) << Errors();
+}
+
+TEST_F(MonitorProgramTest, AWrongCommandLineEndsAtOnceWithoutShowingASecret) {
+  const fs::path secrets = folder_.Path() / "secrets";
+  std::ofstream(secrets) << "eve:hunter2\n";
+  fs::permissions(secrets, fs::perms::owner_read | fs::perms::group_read);
+  const struct {
+    std::vector<std::string> arguments;
+    const char* says;
+  } cases[] = {
+      {{"--period", "7m"}, "--period takes lengths that divide an hour"},
+      {{"--influx-url", "ftp://eve:hunter2@db"}, "--influx-url takes a URL starting with http://"},
+      {{"--mqtt-url", "mqtt://db", "--mqtt-credentials", secrets.string()}, "(chmod 600)"},
+  };
+  for (const auto& row : cases) {
+    fs::remove(folder_.Path() / "stderr");
+    EXPECT_EQ(Monitor(row.arguments)->Wait(std::chrono::seconds{10}), 2);
+    EXPECT_NE(Errors().find(row.says), std::string::npos) << Errors();
+    EXPECT_EQ(Errors().find("hunter2"), std::string::npos) << Errors();
+  }
 }
 
 }  // namespace
