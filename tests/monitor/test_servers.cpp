@@ -178,13 +178,19 @@ bool TestServer::Launch() {
                  "-loggerLevel=ERROR"};
   } else {
     const std::filesystem::path config = folder / "mosquitto.conf";
+    // Every message is logged, so that a test sees what the broker received.
     std::ofstream(config) << "listener " << port << " 127.0.0.1\nallow_anonymous true\n"
-                          << "persistence false\n";
+                          << "persistence false\nlog_type all\n";
     arguments = {"mosquitto", "-c", config.string()};
   }
   process_ =
       std::make_unique<ChildProcess>(arguments, folder / "server.out", folder / "server.err");
   return WaitForListener(port_, kStartLimit) && process_->Running();
+}
+
+std::string TestServer::Log() const {
+  std::ifstream in(folder_.Path() / "server.err");
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 void TestServer::Kill() {

@@ -65,6 +65,8 @@ class TestServer {
 
   int Port() const { return port_; }
   std::string Url() const;  // http://127.0.0.1:port or mqtt://127.0.0.1:port
+  // What the server wrote about its work (for Mosquitto, every message it received).
+  std::string Log() const;
   // Kills the server at once, as a crash or a cut network would.
   void Kill();
   // Starts it again on the same port and data; false when it does not come up.
