@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const std::string& value : column.values) {
       levels.push_back(halvane::ReadWholeNumber(value));
     }
-    halvane::ComputeSpanStatistics(levels, 1, static_cast<std::int64_t>(levels.size()));
+    halvane::ComputeSpanStatistics(levels, 1, static_cast<std::int64_t>(levels.size()), true);
   }
   halvane::Canvas canvas(halvane::kBarGraphWidthUnits, halvane::kBarGraphHeightUnits);
   std::istringstream lines(text);

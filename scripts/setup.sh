@@ -7,6 +7,8 @@ packages=(
   qt6-base-dev libqt6svg6 libhidapi-dev libqcustomplot-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
+  libcurl4-openssl-dev libmosquitto-dev ca-certificates
+  victoria-metrics mosquitto mosquitto-clients influxdb
   clang libclang-rt-14-dev
   fonts-dejavu-core fonts-liberation2
   qemu-system-x86 linux-image-amd64 busybox-static cpio kmod xz-utils zstd

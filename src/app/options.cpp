@@ -140,6 +140,11 @@ void AddMeterOptions(CLI::App& app, Options& options) {
          "after MS milliseconds (for tests)")
       ->group("")
       ->needs(simulate);
+  app.add_option("--sim-meters", options.sim_meters,
+                 "with --simulate: this many simulated meters are attached (for tests)")
+      ->check(CLI::Range(1, 100))
+      ->group("")
+      ->needs(simulate);
 }
 
 ParsedOptions ParseOptions(const std::vector<std::string>& arguments) {

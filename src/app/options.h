@@ -28,6 +28,8 @@ struct Options {
   // this long (0: never).
   int sim_unplug_at_read = 0;
   int sim_replug_after_ms = 0;
+  // For tests and figures: how many simulated meters are attached.
+  int sim_meters = 1;
   bool show_help = false;
   bool show_version = false;
 };
@@ -41,7 +43,7 @@ struct ParsedOptions {
 std::optional<MeterIds> ParseDeviceIds(std::string_view text);
 
 // Adds --simulate, --device, --path, --trace, --sim-flash and --sim-sd, which fill `options`,
-// and the testing option --sim-unplug READ[:MS], left out of the help.
+// and the testing options --sim-unplug READ[:MS] and --sim-meters N, left out of the help.
 // `options` must outlive the parse.
 void AddMeterOptions(CLI::App& app, Options& options);
 

@@ -16,8 +16,6 @@ namespace halvane {
 
 namespace {
 
-constexpr std::chrono::milliseconds kPollInterval{160};
-
 struct LiveSettings {
   std::uint64_t count = 0;         // 0: until stopped
   std::uint64_t wait_seconds = 0;  // for a meter that is not there at the start
@@ -85,7 +83,7 @@ int RunLive(const Options& options, const LiveSettings& settings) {
       }
       ++written;
     }
-    next_poll = std::max(next_poll + kPollInterval, std::chrono::steady_clock::now());
+    next_poll = std::max(next_poll + kLivePollInterval, std::chrono::steady_clock::now());
     SleepUntil(next_poll);
   }
   return kExitSuccess;

@@ -14,6 +14,7 @@
 #include "cli/live_command.h"
 #include "cli/meter_commands.h"
 #include "cli/meter_session.h"
+#include "cli/monitor_command.h"
 #include "cli/record_commands.h"
 #include "cli/sd_commands.h"
 #include "cli/usage.h"
@@ -42,6 +43,7 @@ int Run(int argc, char** argv) {
       "command line, input file, item or number, 3 no meter found, 4 the meter stopped "
       "answering during a transfer.\n");
   halvane::AddLiveCommand(app, options, run);
+  halvane::AddMonitorCommand(app, options, run);
   halvane::AddFlashCommands(app, options, run);
   halvane::AddSdCommands(app, options, run);
   halvane::AddClockCommands(app, options, run);

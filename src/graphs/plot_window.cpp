@@ -231,8 +231,8 @@ void Plot::ShowSpanStatistics() {
     return static_cast<std::int64_t>(
         cursors_[static_cast<std::size_t>(number - 1)]->position->coords().x());
   };
-  lbl_span_->setText(QString::fromStdString(
-      SpanStatisticsText(ComputeSpanStatistics(levels_, record(1), record(2)))));
+  lbl_span_->setText(QString::fromStdString(SpanStatisticsText(
+      ComputeSpanStatistics(levels_, record(1), record(2), EnergyMeanApplies(data_.ItemName)))));
 }
 
 void Plot::PressOnGraph(QMouseEvent* event) {

@@ -44,6 +44,8 @@ class USB {
   bool MeterConnected() const { return meter_connected_; }
   // True when the last search found no meter but a device that refused access to its node.
   bool AccessRefused() const { return access_refused_; }
+  // The device found by the last search that succeeded (its path and serial number).
+  const HidDeviceInfo& ConnectedDevice() const { return device_info_; }
   std::size_t InputReportLength() const { return input_report_length_; }
   std::size_t OutputReportLength() const { return output_report_length_; }
 

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <nlohmann/json.hpp>
 
+#include "live/line_protocol.h"
+
 namespace halvane {
 
 namespace {
@@ -15,22 +17,12 @@ struct Overloaded : Handlers... {
 template <class... Handlers>
 Overloaded(Handlers...) -> Overloaded<Handlers...>;
 
+// The shortest text that reads back as `value`, never in exponent form.
 std::string NumberText(double value) {
-  std::array<char, 32> text{};
-  const auto result = std::to_chars(text.data(), text.data() + text.size(), value);
+  std::array<char, 400> text{};
+  const auto result =
+      std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
   return std::string(text.data(), result.ptr);
-}
-
-std::string JsonLine(const std::vector<LiveField>& fields) {
-  nlohmann::ordered_json line = nlohmann::ordered_json::object();
-  for (const LiveField& field : fields) {
-    std::visit(Overloaded{[&](std::monostate) { line[field.name] = nullptr; },
-                          [&](const auto& value) { line[field.name] = value; }},
-               field.value);
-  }
-  std::string text = line.dump();
-  text += '\n';
-  return text;
 }
 
 std::string CsvCell(std::string_view text) {
@@ -48,103 +40,24 @@ std::string CsvCell(std::string_view text) {
   return quoted;
 }
 
-std::string CsvLine(const std::vector<LiveField>& fields) {
-  std::string line;
-  for (std::size_t i = 0; i < fields.size(); ++i) {
-    if (i > 0) {
-      line += ',';
-    }
-    line += std::visit(Overloaded{[](std::monostate) { return std::string(); },
-                                  [](bool value) { return std::string(value ? "true" : "false"); },
-                                  [](std::int64_t value) { return std::to_string(value); },
-                                  [](double value) { return NumberText(value); },
-                                  [](const std::string& value) { return CsvCell(value); }},
-                       fields[i].value);
-  }
-  line += '\n';
-  return line;
-}
-
-// Backslashes before the characters that end a tag or a field key.
-std::string InfluxEscaped(std::string_view text) {
-  std::string escaped;
-  for (const char c : text) {
-    if (c == ',' || c == '=' || c == ' ' || c == '\\') {
-      escaped += '\\';
-    }
-    escaped += c;
-  }
-  return escaped;
-}
-
-std::string InfluxStringField(std::string_view text) {
-  std::string quoted = "\"";
-  for (const char c : text) {
-    if (c == '"' || c == '\\') {
-      quoted += '\\';
-    }
-    quoted += c;
-  }
-  quoted += '"';
-  return quoted;
-}
-
 std::string InfluxLine(const LiveSample& sample, const std::vector<LiveField>& fields) {
-  std::string tags;
-  std::string values;
-  const auto add_value = [&values](const std::string& name, const std::string& text) {
-    if (!values.empty()) {
-      values += ',';
-    }
-    values += InfluxEscaped(name);
-    values += '=';
-    values += text;
-  };
+  LineProtocolLine line("halvane");
   for (const LiveField& field : fields) {
     if (field.name == "time") {
       continue;
     }
     std::visit(Overloaded{[](std::monostate) {},
-                          [&](bool value) { add_value(field.name, value ? "true" : "false"); },
-                          [&](std::int64_t value) {
-                            add_value(field.name, std::to_string(value).append("i"));
-                          },
-                          [&](double value) { add_value(field.name, NumberText(value)); },
                           [&](const std::string& value) {
                             if (field.name == "meter_clock") {
-                              add_value(field.name, InfluxStringField(value));
-                            } else if (!value.empty()) {
-                              tags += ',';
-                              tags += InfluxEscaped(field.name);
-                              tags += '=';
-                              tags += InfluxEscaped(value);
+                              line.Field(field.name, std::string_view(value));
+                            } else {
+                              line.Tag(field.name, value);
                             }
-                          }},
+                          },
+                          [&](const auto& value) { line.Field(field.name, value); }},
                field.value);
   }
-  std::string line = "halvane";
-  line += tags;
-  line += ' ';
-  line += values;
-  line += ' ';
-  line += std::to_string(sample.pc_time_ns);
-  line += '\n';
-  return line;
-}
-
-std::string LiveHeaderLine(LiveFormat format, const std::vector<LiveField>& fields) {
-  if (format != LiveFormat::Csv) {
-    return {};
-  }
-  std::string line;
-  for (const LiveField& field : fields) {
-    if (!line.empty()) {
-      line += ',';
-    }
-    line += CsvCell(field.name);
-  }
-  line += '\n';
-  return line;
+  return line.Text(sample.pc_time_ns);
 }
 
 std::string LiveLine(LiveFormat format, const LiveSample& sample,
@@ -166,7 +79,7 @@ bool BeginsWithLinesOf(LiveFormat format, std::string_view first_line) {
     case LiveFormat::JsonLines:
       return first_line.starts_with('{');
     case LiveFormat::Csv:
-      return LiveHeaderLine(format, LiveFields({})) == std::string(first_line).append("\n");
+      return CsvHeaderLine(LiveFields({})) == std::string(first_line).append("\n");
     case LiveFormat::Influx:
       return first_line.starts_with("halvane,") || first_line.starts_with("halvane ");
   }
@@ -203,9 +116,51 @@ std::unique_ptr<LineLog> OpenLiveLog(const std::filesystem::path& path, LiveForm
 
 std::string LiveOutputLines(LiveFormat format, const LiveSample& sample, bool output_empty) {
   const std::vector<LiveField> fields = LiveFields(sample);
-  std::string lines = output_empty ? LiveHeaderLine(format, fields) : std::string();
+  std::string lines =
+      output_empty && format == LiveFormat::Csv ? CsvHeaderLine(fields) : std::string();
   lines += LiveLine(format, sample, fields);
   return lines;
+}
+
+std::string JsonLine(const std::vector<LiveField>& fields) {
+  nlohmann::ordered_json line = nlohmann::ordered_json::object();
+  for (const LiveField& field : fields) {
+    std::visit(Overloaded{[&](std::monostate) { line[field.name] = nullptr; },
+                          [&](const auto& value) { line[field.name] = value; }},
+               field.value);
+  }
+  std::string text = line.dump();
+  text += '\n';
+  return text;
+}
+
+std::string CsvLine(const std::vector<LiveField>& fields) {
+  std::string line;
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (i > 0) {
+      line += ',';
+    }
+    line += std::visit(Overloaded{[](std::monostate) { return std::string(); },
+                                  [](bool value) { return std::string(value ? "true" : "false"); },
+                                  [](std::int64_t value) { return std::to_string(value); },
+                                  [](double value) { return NumberText(value); },
+                                  [](const std::string& value) { return CsvCell(value); }},
+                       fields[i].value);
+  }
+  line += '\n';
+  return line;
+}
+
+std::string CsvHeaderLine(const std::vector<LiveField>& fields) {
+  std::string line;
+  for (const LiveField& field : fields) {
+    if (!line.empty()) {
+      line += ',';
+    }
+    line += CsvCell(field.name);
+  }
+  line += '\n';
+  return line;
 }
 
 }  // namespace halvane

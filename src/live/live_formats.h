@@ -25,4 +25,10 @@ std::string LiveOutputLines(LiveFormat format, const LiveSample& sample, bool ou
 std::unique_ptr<LineLog> OpenLiveLog(const std::filesystem::path& path, LiveFormat format,
                                      std::string& error);
 
+// Lines of any named values, as the live lines are written: a JSON object, a CSV row and the
+// CSV header of the names.
+std::string JsonLine(const std::vector<LiveField>& fields);
+std::string CsvLine(const std::vector<LiveField>& fields);
+std::string CsvHeaderLine(const std::vector<LiveField>& fields);
+
 }  // namespace halvane

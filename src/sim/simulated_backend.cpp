@@ -71,11 +71,20 @@ class SimulatedDevice : public HidDevice {
   std::vector<std::uint8_t> last_reply_;
 };
 
-SimulatedBackend::SimulatedBackend(SimulatedMeter& meter, MeterIds ids)
+std::string SimulatedBackend::MeterPathOf(int number) {
+  return number == 1 ? kMeterPath : kMeterPath + std::to_string(number);
+}
+
+SimulatedBackend::SimulatedBackend(SimulatedMeter& meter, MeterIds ids, int number)
     : meter_(meter),
       ids_(ids),
+      meter_path_(MeterPathOf(number)),
+      serial_number_(kMeterSerialNumber),
       wait_([](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }),
-      garbage_noise_(kGarbageSeed) {}
+      garbage_noise_(kGarbageSeed) {
+  const std::string digits = std::to_string(number);
+  serial_number_.replace(serial_number_.size() - digits.size(), digits.size(), digits);
+}
 
 SimulatedBackend::~SimulatedBackend() = default;
 
@@ -90,8 +99,8 @@ std::vector<HidDeviceInfo> SimulatedBackend::Enumerate(std::uint16_t vendor_id,
     devices.push_back(ForeignDeviceInfo(foreign_devices_[index], index, ids_));
   }
   if (plugged_in_) {
-    devices.push_back({kMeterPath, ids_.vendor, ids_.product, kMeterProduct, kVendorUsagePage, 0,
-                       kMeterSerialNumber});
+    devices.push_back({meter_path_, ids_.vendor, ids_.product, kMeterProduct, kVendorUsagePage, 0,
+                       serial_number_});
   }
   return devices;
 }
@@ -107,7 +116,7 @@ std::unique_ptr<HidDevice> SimulatedBackend::Open(const std::string& path) {
       return std::make_unique<ForeignGadget>(*this);
     }
   }
-  if (!plugged_in_ || path != kMeterPath) {
+  if (!plugged_in_ || path != meter_path_) {
     open_error_ = {"No such device"};
     return nullptr;
   }

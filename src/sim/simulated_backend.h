@@ -46,7 +46,9 @@ class SimulatedBackend : public HidBackend {
   static constexpr const char* kMeterProduct = "Simulated Sound Level Meter";
   static constexpr const char* kMeterSerialNumber = "SIM00001";
 
-  explicit SimulatedBackend(SimulatedMeter& meter, MeterIds ids = {});
+  // Meter `number` (from 1) of several is at "sim:meter<number>" with its own serial number;
+  // the first keeps the names above.
+  explicit SimulatedBackend(SimulatedMeter& meter, MeterIds ids = {}, int number = 1);
   ~SimulatedBackend() override;
 
   // When the IDs match: the foreign devices, then the meter when plugged in.
@@ -75,6 +77,9 @@ class SimulatedBackend : public HidBackend {
   // How a timed-out read spends its timeout; by default a real sleep.
   void SetWait(std::function<void(int ms)> wait) { wait_ = std::move(wait); }
 
+  const std::string& MeterPath() const { return meter_path_; }
+  static std::string MeterPathOf(int number);
+
   int SearchCount() const { return search_count_; }        // calls of Enumerate
   int OpenCount() const { return open_count_; }            // successful opens of the meter
   int ForeignReports() const { return foreign_reports_; }  // reports written to foreign devices
@@ -100,6 +105,8 @@ class SimulatedBackend : public HidBackend {
 
   SimulatedMeter& meter_;
   MeterIds ids_;
+  std::string meter_path_;
+  std::string serial_number_;
   bool plugged_in_ = true;
   int plug_generation_ = 0;
   bool silent_ = false;
