@@ -1,15 +1,13 @@
 #pragma once
 // Files in the tests: what the program wrote, read back; the expected files of tests/data,
-// compared whole; and a scratch folder that goes with everything in it.
+// compared whole.
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -50,29 +48,5 @@ inline void ExpectDataFile(const std::string& actual, const std::string& name) {
   }
   EXPECT_EQ(actual, DataText(name)) << "tests/data/" << name;
 }
-
-// A fresh folder of its own in the temporary folder, removed with its contents at the end.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::mt19937_64 random(std::random_device{}() ^
-                           std::chrono::steady_clock::now().time_since_epoch().count());
-    do {
-      path_ = std::filesystem::temp_directory_path() / ("halvane-test-" + std::to_string(random()));
-    } while (!std::filesystem::create_directory(path_));
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-  const std::filesystem::path& Path() const { return path_; }
-  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
- private:
-  std::filesystem::path path_;
-};
 
 }  // namespace halvane::test

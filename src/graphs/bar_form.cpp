@@ -8,9 +8,9 @@
 #include <algorithm>
 #include <fstream>
 
-#include "control/typed_number.h"
 #include "graphs/bar_graph.h"
 #include "graphs/graph_output.h"
+#include "text/number_text.h"
 
 namespace halvane {
 

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "control/typed_number.h"
+#include "text/number_text.h"
 
 namespace halvane {
 

@@ -1,5 +1,7 @@
 #include "graphs/plot_selection_controls.h"
 
+#include <QSignalBlocker>
+#include <climits>
 #include <fstream>
 
 #include "records/plot_selection.h"
@@ -37,6 +39,10 @@ PlotSelectionControls::PlotSelectionControls(QWidget& main_window, const PanelLi
   connect(lists.ComboNo, &QComboBox::activated, this,
           [this](int index) { ChooseNo(lists_.ComboNo->itemText(index)); });
   connect(lists.ComboItem, &QComboBox::activated, this, &PlotSelectionControls::ChooseItem);
+  connect(lists.SpinNo, &QSpinBox::valueChanged, this, [this](int record) {
+    lists_.ComboNo->setEditText(QString::number(record));
+    ChooseNo(lists_.ComboNo->currentText());
+  });
 }
 
 void PlotSelectionControls::PlotFromFile() {
@@ -55,15 +61,18 @@ void PlotSelectionControls::PlotFromFile() {
   in.clear();
   in.seekg(0);
   // The record numbers offered are those of the lines the file holds, whatever its header says.
-  const std::uint64_t held = CountRecordLines(in, info.RecordCount);
+  held_records_ = CountRecordLines(in, info.RecordCount);
 
   Refill(lists_.ComboItem, ToStringList(ItemEntries(ItemListMode(info.RecordMode))));
   QStringList numbers{"Exit"};
-  numbers.reserve(static_cast<qsizetype>(held) + 1);
-  for (std::uint64_t record = 1; record <= held; ++record) {
+  for (std::uint64_t record = 1; record <= std::min(held_records_, kListedRecordNumbers);
+       ++record) {
     numbers.append(QString::number(record));
   }
   Refill(lists_.ComboNo, numbers);
+  const QSignalBlocker quiet(lists_.SpinNo);
+  lists_.SpinNo->setRange(1, static_cast<int>(std::min<std::uint64_t>(held_records_, INT_MAX)));
+  ShowRecordChoice(!lists_.ComboNo->isHidden());
   Refill(lists_.ComboNoItem, ToStringList(NoItemEntries(info.RecordMode)));
   lists_.ComboNoItem->show();
 }
@@ -75,12 +84,17 @@ void PlotSelectionControls::ChooseNoItem(const QString& entry) {
   }
   const bool item = entry == "Item";
   lists_.ComboItem->setVisible(item);
-  lists_.ComboNo->setVisible(!item);
+  ShowRecordChoice(!item);
+}
+
+void PlotSelectionControls::ShowRecordChoice(bool shown) {
+  lists_.ComboNo->setVisible(shown);
+  lists_.SpinNo->setVisible(shown && held_records_ > kListedRecordNumbers);
 }
 
 void PlotSelectionControls::ChooseNo(const QString& entry) {
   if (entry == "Exit" || !file_) {
-    lists_.ComboNo->hide();
+    ShowRecordChoice(false);
     return;
   }
   if (bar_form_.isNull()) {
@@ -88,6 +102,7 @@ void PlotSelectionControls::ChooseNo(const QString& entry) {
   }
   bar_form_->ShowRecord(*file_);
   bar_form_->show();
+  ShowRecordChoice(!lists_.ComboNo->isHidden());
 }
 
 void PlotSelectionControls::ChooseItem(int position) {

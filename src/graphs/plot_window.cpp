@@ -9,12 +9,12 @@
 #include <cmath>
 #include <limits>
 
-#include "control/typed_number.h"
 #include "graphs/graph_output.h"
 #include "graphs/item_csv.h"
 #include "graphs/record_time_ticker.h"
 #include "graphs/span_statistics.h"
 #include "graphs/track_modes.h"
+#include "text/number_text.h"
 #include "ui/qt_text.h"
 
 namespace halvane {
@@ -231,8 +231,8 @@ void Plot::ShowSpanStatistics() {
     return static_cast<std::int64_t>(
         cursors_[static_cast<std::size_t>(number - 1)]->position->coords().x());
   };
-  lbl_span_->setText(QString::fromStdString(
-      SpanStatisticsText(ComputeSpanStatistics(levels_, record(1), record(2)))));
+  lbl_span_->setText(QString::fromStdString(SpanStatisticsText(
+      ComputeSpanStatistics(levels_, record(1), record(2), EnergyMeanApplies(data_.ItemName)))));
 }
 
 void Plot::PressOnGraph(QMouseEvent* event) {

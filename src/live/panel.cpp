@@ -39,8 +39,13 @@ Panel::Panel(USB& usb, const std::filesystem::path& temp_folder, QWidget* parent
   CreateToolbar();
   lists_ = CreatePanelLists(view_);
   CreateStatusImages();
-  usb_.SetNameLabelSink(
-      [this](std::string_view caption) { lbl_name_->setText(ToQString(caption)); });
+  CreateStatusLine();
+  // A reason the user can mend goes on the status line, never into a box: searches run at every
+  // poll while the meter is away.
+  usb_.SetNameLabelSink([this](std::string_view caption) {
+    lbl_name_->setText(ToQString(caption));
+    status_line_->setVisible(usb_.AccessRefused());
+  });
 
   resize(OpeningSize(screen()->availableGeometry()));
 
@@ -94,6 +99,19 @@ void Panel::CreateStatusImages() {
   ima_pause_ = make("ImaPause", StatusImage::Pause, {180, 7});
   ima_stop_ = make("ImaStop", StatusImage::Stop, {180, 7});
   ima_usb_ = make("ImaUsb", StatusImage::Usb, {200, 5.5});
+}
+
+// Hidden but while the meter may not be opened.
+void Panel::CreateStatusLine() {
+  status_line_ = new QStatusBar(this);
+  status_line_->setObjectName("StatusLine");
+  status_line_->setSizeGripEnabled(false);
+  auto* reason = new QLabel(ToQString(kMeterAccessRefusedMessage), status_line_);
+  reason->setObjectName("LblNoConnectionReason");
+  reason->setWordWrap(true);
+  status_line_->addWidget(reason, 1);
+  setStatusBar(status_line_);
+  status_line_->hide();
 }
 
 void Panel::PollMeter() {
@@ -167,7 +185,7 @@ void Panel::PlaceListsUnderButtons() {
   place({lists_.ComboMainSubAC, lists_.ComboFreq}, "AC");
   place({lists_.ComboMainSubFS, lists_.ComboTime}, "FS");
   place({lists_.ComboNoItem}, "Plot");
-  place({lists_.ComboNo}, "Plot");
+  place({lists_.ComboNo, lists_.SpinNo}, "Plot");
   place({lists_.ComboItem}, "Plot");
   place({lists_.ComboSets}, "SD");
   lists_.PicTriggerdB->move(lists_.ComboTrigger->x(), lists_.ComboTrigger->height());

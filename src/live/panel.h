@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QMainWindow>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <filesystem>
@@ -57,6 +58,7 @@ class Panel : public QMainWindow {
  private:
   void CreateToolbar();
   void CreateStatusImages();
+  void CreateStatusLine();
   void MirrorMeterState();
   void PlaceListsUnderButtons();
   void ToggleCaption();
@@ -67,6 +69,7 @@ class Panel : public QMainWindow {
   CanvasView* view_;
   QToolBar* toolbar_;
   QLabel* lbl_name_;
+  QStatusBar* status_line_;
   PanelLists lists_;
   QLabel* ima_rec_;
   QLabel* ima_pause_;

@@ -1,6 +1,8 @@
 #pragma once
 // The data-logger window "Data Logger": the progress of the flash read, how much of the flash
-// area is in use, and one grid row per record; a click on a row writes that record's file.
+// area is in use, and one grid row per record, at most 250; a click on a row writes that
+// record's file. A note under the grid says what the rows do not show: records left out, and a
+// last record cut short.
 
 #include <QLabel>
 #include <QProgressBar>
@@ -20,6 +22,7 @@ class Memory : public QWidget {
 
   QProgressBar& MBar() { return *mbar_; }
   QTableWidget& GridSet() { return *grid_set_; }
+  QLabel& LblNote() { return *lbl_note_; }
 
   // Takes the image of a read and the records the walk found in it, lists them and shows the
   // share of the flash area in use.
@@ -33,6 +36,7 @@ class Memory : public QWidget {
   QProgressBar* mbar_;
   QProgressBar* msize_;
   QTableWidget* grid_set_;
+  QLabel* lbl_note_;
   std::vector<std::uint8_t> logger_image_;
   LoggerRecordTable logger_record_table_;
 };

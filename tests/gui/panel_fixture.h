@@ -24,6 +24,7 @@
 #include "sim/simulated_backend.h"
 #include "sim/simulated_meter.h"
 #include "tests/file_text.h"
+#include "tests/scratch_files.h"
 #include "ui/text_editor_launcher.h"
 
 namespace halvane::test {
@@ -82,6 +83,7 @@ struct RecordedEditor : TextEditorLauncher {
 class PanelFixture : public ::testing::Test {
  protected:
   PanelFixture() {
+    meter.KeepReceivedReports();
     backend.SetWait([this](int ms) { link_waits.push_back(ms); });
   }
   void TearDown() override {

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QPainter>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTest>
 #include <fstream>
 
@@ -167,17 +168,23 @@ TEST_F(PanelPollTest, UnplugShowsNoConnectionAndReplugBringsTheLiveScreenBackWit
   EXPECT_EQ(PaintedAt(panel, {165, 11}), kBlack);
   EXPECT_EQ(PaintedAt(panel, {31, 25}), ConsoleColor(9));
 
+  backend.AddForeignDevice(ForeignDevice::RefusesToOpen);
   backend.Unplug();
   panel.PollMeter();
   panel.PollMeter();
   EXPECT_EQ(DisplayListText(panel.DrawingCanvas()), "text 30 60 #000000 36b \"No Connection\"\n");
   EXPECT_EQ(Find<QLabel>("LblName")->text(), " No Connection");
   EXPECT_EQ(PaintedAt(panel, {165, 11}), kWindowBackground);
+  EXPECT_FALSE(Find<QStatusBar>("StatusLine")->isHidden()) << "the one left refuses access";
+  EXPECT_EQ(Find<QLabel>("LblNoConnectionReason")->text().toStdString(),
+            kMeterAccessRefusedMessage);
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 
   backend.Replug();
   panel.PollMeter();
   EXPECT_EQ(TextCount(panel.DrawingCanvas(), "SLM"), 1U);
   EXPECT_NE(Find<QLabel>("LblName")->text(), " No Connection");
+  EXPECT_TRUE(Find<QStatusBar>("StatusLine")->isHidden()) << "the meter opens ahead of it";
 }
 
 }  // namespace

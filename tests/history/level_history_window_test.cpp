@@ -1,6 +1,6 @@
 // The "History" window over the simulated meter: opened by its toolbar button, fed by the
-// main window's poll with a gap for an unplug, its limit line remembered, its exports and its
-// log read back.
+// main window's poll with a gap for an unplug and timed by a clock the test sets, its quantities
+// kept apart, its limit line remembered, its exports and its log read back.
 
 #include <qcustomplot.h>
 
@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTableWidget>
 #include <QToolBar>
 #include <cmath>
 
@@ -29,13 +30,25 @@ class HistoryFixture : public PanelFixture {
   }
 
   QAction* Button(const char* key) { return panel.Toolbar1().findChild<QAction*>(key); }
+  // Polls the meter `times` times, 160 ms apart on both clocks.
+  void Poll(int times) {
+    for (int i = 0; i < times; ++i) {
+      panel.PollMeter();
+      clock.monotonic_ms += 160;
+      clock.wall_ms += 160;
+    }
+  }
 
-  LevelHistoryControls history{panel, controls.Toolbar(), dialogs};
+  PollTime clock{5'000, kStart};
+  LevelHistoryControls history{panel, controls.Toolbar(), dialogs, [this] { return clock; }};
 };
 
-// A reply of the sound level meter screen whose main current value is `tenths`.
-LiveReading Reading(int tenths) {
+// A reply of the sound level meter screen whose main current value is `tenths` of the item
+// `item` (0 LAF, 1 LAeq, 2 LAE, 3 LAFmax), the sub channel's LCS the same.
+LiveReading Reading(int tenths, std::uint8_t item = 0) {
   InputReportBuffer reply{};
+  reply[19] = reply[20] = 0x10;
+  reply[21] = item;
   reply[133] = static_cast<std::uint8_t>(tenths >> 8);
   reply[134] = static_cast<std::uint8_t>(tenths & 0xFF);
   reply[23] = reply[133], reply[24] = reply[134];
@@ -55,19 +68,14 @@ TEST_F(HistoryFixture, ButtonAfterPlotOpensTheWindowThatRecordsEveryPollWithAGap
   ASSERT_NE(history.Window(), nullptr);
   EXPECT_TRUE(history.Window()->isVisible());
 
-  const auto poll = [this](int times) {
-    for (int i = 0; i < times; ++i) {
-      panel.PollMeter();
-    }
-  };
   dialogs.save_path = folder / "levels.csv";
   std::filesystem::remove(dialogs.save_path);
   history.Window()->findChild<QPushButton*>("CmdLog")->click();
-  poll(4);
+  Poll(4);
   backend.Unplug();
-  poll(2);
+  Poll(2);
   backend.Replug();
-  poll(3);
+  Poll(3);
   const LevelHistory& kept = history.Window()->History();
   ASSERT_EQ(kept.Size(), 9U);
   for (std::size_t i = 0; i < kept.Size(); ++i) {
@@ -88,7 +96,7 @@ TEST_F(HistoryFixture, ButtonAfterPlotOpensTheWindowThatRecordsEveryPollWithAGap
   history.Window()->close();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(history.Window(), nullptr);
-  poll(1);  // no window: the poll goes on alone, the log is closed
+  Poll(1);  // no window: the poll goes on alone, the log is closed
   const std::vector<std::string> logged = TextLines(FileText(dialogs.save_path));
   ASSERT_EQ(logged.size(), 8U);  // the header and the 7 answered polls
   EXPECT_EQ(logged[0].rfind("time,display_mode,", 0), 0U);
@@ -141,6 +149,8 @@ TEST_F(HistoryFixture, LogThatCannotBeWrittenStopsWithAMessageWhileThePollGoesOn
 }
 
 TEST_F(HistoryFixture, LimitIsCountedRememberedAndTheVisibleSpanExportsReadBack) {
+  setenv("TZ", "UTC", 1);  // the day's table is on the local clock
+  tzset();
   Button("History")->trigger();
   LevelHistoryWindow& window = *history.Window();
   window.findChild<QCheckBox*>("ChkLimit")->setChecked(true);
@@ -149,28 +159,135 @@ TEST_F(HistoryFixture, LimitIsCountedRememberedAndTheVisibleSpanExportsReadBack)
   for (int poll = 0; poll < 750; ++poll) {
     const bool above = (poll >= 187 && poll < 197) || (poll >= 562 && poll < 572);
     const LiveReading reading = Reading(above ? 850 : 650);
-    window.Record(kStart + poll * 160, &reading, false);
+    window.Record({poll * 160, kStart + poll * 160}, &reading, false);
   }
   window.Redraw();
   const std::string limit = window.findChild<QLabel*>("LblLimit")->text().toStdString();
-  EXPECT_NE(limit.find("above 80.0 dB 2 times, 0:00:03.2 in all"), std::string::npos) << limit;
-  EXPECT_NE(window.findChild<QLabel*>("LblSinceOpening")->text().indexOf("Records 750"), -1);
+  EXPECT_EQ(limit.rfind("LAF above 80.0 dB 2 times, 0:00:03.2 in all", 0), 0U) << limit;
+  EXPECT_NE(window.findChild<QLabel*>("LblSinceOpening")->text().indexOf("Readings 750"), -1);
   EXPECT_GT(window.Chart().graph(2)->dataCount(), 0);  // the red samples
 
   dialogs.save_path = folder / "history.csv";
   window.findChild<QPushButton*>("CmdExport")->click();
   const std::string csv = FileText(dialogs.save_path);
   EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 751);  // the whole 5-minute span
-  EXPECT_NE(csv.find(",LAF,85.0,LAF,85.0\r\n"), std::string::npos);
+  EXPECT_NE(csv.find(",LAF,85.0,LCS,85.0\r\n"), std::string::npos);
   dialogs.save_path = folder / "history.png";
   window.findChild<QPushButton*>("CmdExport")->click();
   EXPECT_EQ(QImage(QString::fromStdString(dialogs.save_path.string())).size(),
             window.Chart().size());
   EXPECT_TRUE(dialogs.shown.empty());
 
+  // The day so far as monitor makes it: the hour, the day's parts, the four exceedances (two a
+  // channel), shown and exported alike.
+  dialogs.save_path = folder / "day.csv";
+  window.findChild<QPushButton*>("CmdExportDay")->click();
+  const std::string day = FileText(dialogs.save_path);
+  ExpectDataFile(day, "history/day.csv");
+  const auto& table = *window.findChild<QTableWidget*>("TableDay");
+  const std::vector<std::string> lines = TextLines(day);
+  ASSERT_EQ(static_cast<std::size_t>(table.rowCount()) + 1, lines.size());
+  for (int row = 0; row < table.rowCount(); ++row) {
+    QStringList cells;
+    for (int column = 0; column < table.columnCount(); ++column) {
+      cells << table.item(row, column)->text();
+    }
+    EXPECT_EQ(cells.join(',').toStdString() + "\r", lines[static_cast<std::size_t>(row) + 1]);
+  }
+
   LevelHistoryWindow reopened(dialogs);
   EXPECT_TRUE(reopened.findChild<QCheckBox*>("ChkLimit")->isChecked());
   EXPECT_EQ(reopened.findChild<QDoubleSpinBox*>("SpinLimit")->value(), 80.0);
+}
+
+// The texts of the change labels the chart shows, and whether two of them overlap.
+std::vector<std::string> VisibleLabels(QCustomPlot& chart, bool& overlapping) {
+  std::vector<std::string> texts;
+  std::vector<QRectF> boxes;
+  for (int i = 0; i < chart.itemCount(); ++i) {
+    const auto* label = qobject_cast<QCPItemText*>(chart.item(i));
+    if (label != nullptr && label->visible()) {
+      const QRectF box(label->topLeft->pixelPosition(), label->bottomRight->pixelPosition());
+      overlapping = overlapping || std::ranges::any_of(boxes, [&box](const QRectF& other) {
+                      return other.intersects(box);
+                    });
+      boxes.push_back(box);
+      texts.push_back(label->text().toStdString());
+    }
+  }
+  return texts;
+}
+
+TEST_F(HistoryFixture, PcClockSetBackAnHourKeepsTheOrderTheCountsAndTheDurations) {
+  Button("History")->trigger();
+  LevelHistoryWindow& window = *history.Window();
+  Poll(100);
+  clock.wall_ms -= 3'600'000;
+  Poll(100);
+  for (const char* name : {"LblVisible", "LblSinceOpening"}) {
+    const std::string text = window.findChild<QLabel*>(name)->text().toStdString();
+    EXPECT_NE(text.find(" over 0:00:32.0\nReadings 200 ("), std::string::npos) << text;
+  }
+  bool overlapping = false;
+  const LiveReading& reading = panel.Reading();
+  EXPECT_EQ(VisibleLabels(window.Chart(), overlapping),
+            (std::vector<std::string>{reading.MainItemLabel + " / L" + reading.SubFreqWeighting +
+                                          reading.SubTimeWeighting,
+                                      "PC clock set back 1:00:00.0"}));
+  const QCPGraph* main_line = window.Chart().graph(0);
+  EXPECT_EQ(std::count_if(main_line->data()->constBegin(), main_line->data()->constEnd(),
+                          [](const QCPGraphData& point) { return std::isnan(point.value); }),
+            1);
+  dialogs.save_path = folder / "clock.csv";
+  window.findChild<QPushButton*>("CmdExport")->click();
+  const std::vector<std::string> rows = TextLines(FileText(dialogs.save_path));
+  ASSERT_EQ(rows.size(), 201U);
+  EXPECT_EQ(rows[100].substr(0, 24), "2023-11-14T22:13:35.840Z");
+  EXPECT_EQ(rows[101].substr(0, 24), "2023-11-14T21:13:36.000Z");
+}
+
+TEST_F(HistoryFixture, EachQuantityIsCountedApartAndTheLabelsOfItsChangesNeverOverlap) {
+  Button("History")->trigger();
+  LevelHistoryWindow& window = *history.Window();
+  window.findChild<QCheckBox*>("ChkLimit")->setChecked(true);
+  window.findChild<QDoubleSpinBox*>("SpinLimit")->setValue(80.0);
+  std::int64_t ms = 0;
+  const auto record = [&](int polls, int tenths, int item) {
+    for (int i = 0; i < polls; ++i, ms += 160) {
+      const LiveReading reading = Reading(tenths, static_cast<std::uint8_t>(item));
+      window.Record({ms, kStart + ms}, &reading, false);
+    }
+  };
+  const auto main_text = [&window] {
+    const std::string text = window.findChild<QLabel*>("LblVisible")->text().toStdString();
+    return text.substr(0, text.find("\nLCS over"));
+  };
+  // LAE, then LAFmax, then LAF: the figures and the limit are LAF's alone.
+  record(100, 950, 2);
+  record(100, 1045, 3);
+  record(100, 700, 0);
+  window.Redraw();
+  EXPECT_EQ(main_text(),
+            "Visible span\nLAF over 0:00:16.0, mixed quantities: figures of LAF only\n"
+            "Readings 100 (0 without a level)\nLeq 70.0  Lmax 70.0  Lmin 70.0\n"
+            "L10 70.0  L50 70.0  L90 70.0");
+  EXPECT_EQ(window.findChild<QLabel*>("LblLimit")->text(),
+            "LAF above 80.0 dB 0 times, 0:00:00.0 in all");
+  EXPECT_EQ(window.Chart().graph(2)->dataCount(), 0);  // nothing red
+  record(10, 700, 1);
+  window.Redraw();
+  EXPECT_EQ(main_text(),
+            "Visible span\nLAeq over 0:00:01.6, mixed quantities: figures of LAeq only\n"
+            "Readings 10 (0 without a level)\nLmax 70.0  Lmin 70.0\n"
+            "No Leq or L_N: LAeq is no time-weighted sound level (Lp)");
+
+  for (int change = 0; change < 40; ++change) {
+    record(2, 700, change % 4);
+  }
+  window.Redraw();
+  bool overlapping = false;
+  EXPECT_GE(VisibleLabels(window.Chart(), overlapping).size(), 8U);
+  EXPECT_FALSE(overlapping);
 }
 
 }  // namespace

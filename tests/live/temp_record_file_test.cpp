@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "tests/file_text.h"
+#include "tests/scratch_files.h"
 
 namespace halvane {
 namespace {

@@ -15,8 +15,8 @@ Bytes Joined(std::initializer_list<Bytes> records) {
   return image;
 }
 
-std::size_t Walked(const Bytes& image, std::size_t used = SIZE_MAX) {
-  return WalkLoggerImage(image, static_cast<std::uint32_t>(std::min(used, image.size()))).size();
+LoggerRecordTable Walk(const Bytes& image, std::size_t used = SIZE_MAX) {
+  return WalkLoggerImage(image, static_cast<std::uint32_t>(std::min(used, image.size())));
 }
 
 TEST(LoggerWalk, FollowsRecordLengthsAndListsEachRecordInTheGrid) {
@@ -39,26 +39,29 @@ TEST(LoggerWalk, FollowsRecordLengthsAndListsEachRecordInTheGrid) {
   EXPECT_EQ(PageCount(320), 2U);
 }
 
-TEST(LoggerWalk, StopsWhereTheImageEndsOrNoRecordBegins) {
+TEST(LoggerWalk, StopsWhereTheImageEndsOrNoRecordBeginsAndListsEveryRecord) {
   const Bytes record = FlashInput("octave_level1.flash");
-  EXPECT_EQ(Walked(Joined({record, Bytes(200, 0xEE)})), 1U);
-  EXPECT_EQ(Walked(Joined({{0x00}, record})), 0U) << "no signature at the start";
-  // A record whose samples, or whose header, run past the image is not listed, nor one that
-  // only the page padding behind the used size would complete.
-  EXPECT_EQ(Walked(Joined({record, Bytes(record.begin(), record.end() - 1)})), 1U);
-  EXPECT_EQ(Walked(Joined({record, Bytes(record.begin(), record.begin() + 20)})), 1U);
-  EXPECT_EQ(Walked(Joined({record, Bytes(60, 0)}), 40), 0U);
-  // A huge sample count cannot wrap the length round.
+  EXPECT_EQ(Walk(Joined({record, Bytes(200, 0xEE)})).size(), 1U);
+  EXPECT_TRUE(Walk(Joined({{0x00}, record})).empty()) << "no signature at the start";
+  // A last record one byte short is listed with its whole samples, and marked; a header that
+  // runs past the image is not listed.
+  const Bytes slm = FlashInput("slm_interval.flash");
+  const LoggerRecordTable cut = Walk(Joined({slm, Bytes(slm.begin(), slm.end() - 1)}));
+  ASSERT_EQ(cut.size(), 2U);
+  EXPECT_EQ(GridRowText(2, cut[1]), "2\t2013/08/09 23:59:30\tLAS\t1 of 2");
+  EXPECT_EQ(Walk(Joined({record, Bytes(record.begin(), record.begin() + 20)})).size(), 1U);
+  // Page padding behind the used size holds no sample; a huge count cannot wrap the length.
+  EXPECT_EQ(Walk(Joined({record, Bytes(60, 0)}), 40).at(0).samples_held, 0U);
   Bytes header(record.begin(), record.begin() + kLoggerHeaderLength);
   std::fill(header.begin() + 4, header.begin() + 8, 0xFF);
-  EXPECT_EQ(Walked(header), 0U);
-  // At most 250 records: 260 empty ones (headers only) fill the table.
+  EXPECT_EQ(Walk(header).at(0).samples_held, 0U);
+  // More records than the window's table holds are all listed.
   std::fill(header.begin() + 4, header.begin() + 8, 0x00);
   Bytes many;
   for (int i = 0; i < 260; ++i) {
     many = Joined({many, header});
   }
-  EXPECT_EQ(Walked(many), kMaxLoggerRecords);
+  EXPECT_EQ(Walk(many).size(), 260U);
 }
 
 }  // namespace

@@ -72,10 +72,18 @@ TEST(RecordFileReader, ReadsBackWhatBothWritersWrite) {
     double bottom;
     std::size_t records, fields;
   };
-  const Case cases[] = {{SdFile(DataText("records/third_ext.set")), "1/3 OCTAVE",
-                         "2013/08/09 10:20:30", "00:00:01", 40, 1, 55},
-                        {FlashFile(FlashInput("both_range255.flash")), "1/1 & 1/3 OCTAVE",
-                         "2013/08/09 23:59:30", "00:01:00", 165, 3, 66}};
+  std::vector<Case> cases{{SdFile(DataText("records/third_ext.set")), "1/3 OCTAVE",
+                           "2013/08/09 10:20:30", "00:00:01", 40, 1, 55},
+                          {FlashFile(FlashInput("both_range255.flash")), "1/1 & 1/3 OCTAVE",
+                           "2013/08/09 23:59:30", "00:01:00", 165, 3, 66}};
+  // Also as an editor may save them: with CR-only line ends, and as UTF-8 with a byte-order mark.
+  for (const std::size_t written : {0, 1}) {
+    Case resaved = cases[written];
+    std::erase(resaved.file, '\n');
+    cases.push_back(resaved);
+    resaved.file = "\xEF\xBB\xBF" + resaved.file;
+    cases.push_back(resaved);
+  }
   for (const Case& c : cases) {
     SCOPED_TRACE(c.mode);
     std::istringstream in(c.file);

@@ -15,6 +15,7 @@ TEST(Transfers, LengthsBeyondWhatTheMeterHoldsAreRefusedBeforeAnyPageIsRead) {
   SimulatedMeter meter;
   SimulatedBackend backend(meter);
   USB usb(backend);
+  meter.KeepReceivedReports();
   const SdDownload huge = DownloadSdSet(usb, {1, kMaxSdSetLength + 1});
   EXPECT_NE(huge.error.find("Nothing was downloaded"), std::string::npos);
   EXPECT_TRUE(meter.ReceivedReports().empty());

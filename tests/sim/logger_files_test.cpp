@@ -10,6 +10,7 @@
 #include "sim/logger_files.h"
 #include "sim/sd_set_text.h"
 #include "tests/file_text.h"
+#include "tests/scratch_files.h"
 
 namespace halvane {
 namespace {
