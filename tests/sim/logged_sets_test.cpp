@@ -9,6 +9,7 @@
 
 #include "records/logger_image.h"
 #include "records/sd_set.h"
+#include "sim/flash_record.h"
 #include "sim/sample_logger_contents.h"
 
 namespace halvane {
@@ -53,6 +54,17 @@ TEST(SampleLoggerContents, CardAndFlashHoldEveryModeAndTriggerAndTheFullFlashFil
   const std::size_t end = full_table.back().offset + full_table.back().length;
   EXPECT_LT(full.size() - end, 39u + 40);  // not even a one-sample SLM record would fit
   EXPECT_TRUE(std::all_of(full.begin() + end, full.end(), [](auto byte) { return byte == 0; }));
+}
+
+// The sample records all weight their sub channel C and S, whose codes are alike.
+TEST(FlashRecord, SubWeightingsReachTheRecordFile) {
+  std::vector<std::uint8_t> image;
+  AppendFlashRecord({.sub_freq_weighting = 0, .sub_time_weighting = 2, .samples = 1}, image);
+  const LoggerRecordTable table = WalkLoggerImage(image, static_cast<std::uint32_t>(image.size()));
+  EXPECT_NE(FlashRecordFileText(image, table.at(0))
+                .find("Sub Frequency Weight : A\r\n"
+                      "Sub Time Weight : t\r\n"),
+            std::string::npos);
 }
 
 }  // namespace
