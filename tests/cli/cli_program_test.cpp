@@ -227,7 +227,7 @@ TEST_F(CliProgramTest, FailuresSayWhyInOneLineAndExitWithTheirCode) {
       {{"record", "item", record, "Leq(Nowhere)"}, kExitUsage},
       {{"--simulate", "flash", "get", "6"}, kExitUsage},
       {{"--simulate", "flash", "get", "0"}, kExitUsage, "N: '0' is not a record number"},
-      {{"--simulate", "sd", "get", "99"}, kExitUsage},
+      {{"--simulate", "sd", "get", "5"}, kExitUsage},  // one past the card's four sets
       {{"--simulate", "live", "--format", "xml"}, kExitUsage, "'xml' is not one of jsonl, csv"},
       {{"--simulate", "live", "-f", "1"}, kExitUsage, "'1' is not one of"},
       {{"--simulate", "live", "-n", "0"}, kExitUsage, "'0' is not a number of lines"},
