@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numeric>
 
+#include "sim/level_model.h"
 #include "sim/level_statistics.h"
 
 namespace halvane {
