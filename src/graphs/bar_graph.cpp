@@ -22,6 +22,8 @@ constexpr int kCombinedOctaveColour = 15;
 constexpr int kCentreThirdColour = 11;
 constexpr int kThirdColour = 10;
 constexpr Color kCursorColour{255, 0, 0};
+// This window's own frame: axes at 90.6, no "dB" over the scale, every label in the window font.
+constexpr BarFrameStyle kRecordFrame{90.6, kTextFont, kTextFont, false};
 
 // Where a mode's groups of level fields start (fields counted from 1); 0 for a group it lacks.
 struct BarLayout {
@@ -138,8 +140,8 @@ void DrawBarGraph(Canvas& canvas, const RecordFileInfo& info,
                   const std::vector<std::string>* fields, int band_cursor) {
   canvas.Clear();
   canvas.Box({0, 0}, {kBarGraphWidthUnits, kBarGraphHeightUnits}, kWhite);
-  ReInit(canvas, info.RecordRangeTop, info.RecordRangeBottom, info.RecordMainFreqWeighting,
-         info.RecordSubFreqWeighting);
+  DrawBarFrame(canvas, info.RecordRangeTop, info.RecordRangeBottom, info.RecordMainFreqWeighting,
+               info.RecordSubFreqWeighting, kRecordFrame);
   if (fields == nullptr) {
     return;
   }
@@ -147,13 +149,13 @@ void DrawBarGraph(Canvas& canvas, const RecordFileInfo& info,
   const auto field = [fields](std::size_t number) -> std::string_view {
     return number <= fields->size() ? std::string_view((*fields)[number - 1]) : std::string_view();
   };
+  // Only the band modes' fields are read: a record of any other mode shows no levels at all.
   ChannelItems main;
   ChannelItems sub;
-  for (std::size_t item = 0; item < main.size(); ++item) {
-    main[item] = field(kMainFirst + item);
-  }
-
   if (const std::optional<BarLayout> layout = LayoutOf(info.RecordMode)) {
+    for (std::size_t item = 0; item < main.size(); ++item) {
+      main[item] = field(kMainFirst + item);
+    }
     const bool combined = layout->octave_first != 0 && layout->third_first != 0;
     std::array<std::string_view, kOctaveBands> octave_levels{};
     if (layout->octave_first != 0) {

@@ -64,6 +64,13 @@ TEST(BarGraph, EachModeDrawsItsBarsCursorReadoutsAndStatistics) {
                               {{30, 155}, "LAF95    50.0 dB"},
                               {{330, 105}, "Sub LCS      62.0 dB"},
                               {{330, 125}, "LCSmax   65.0 dB"}});
+  // The window's own frame: axes at 90.6, no "dB" over the scale, every text fixed-pitch.
+  EXPECT_TRUE(HasLine(octave.canvas, {29, 18}, {29, 90.6}));
+  EXPECT_TRUE(HasLine(octave.canvas, {29, 90.6}, {554, 90.6}));
+  EXPECT_TRUE(testing::Texts(octave.canvas, "dB").empty());
+  EXPECT_TRUE(ItemsOf<TextItem>(octave.canvas, [](const TextItem& text) {
+                return !text.font.fixed_pitch;
+              }).empty());
 
   Drawn third = Draw(RecordMode::ThirdOctave, 4);
   EXPECT_EQ(third.Bars(11), 11U);  // the octave centre thirds
@@ -80,13 +87,15 @@ TEST(BarGraph, EachModeDrawsItsBarsCursorReadoutsAndStatistics) {
                                 {{330, 10}, "1/3 OCTAVE  31.5 Hz   66.0 dB"},
                                 {{330, 105}, "Sub LCS      95.0 dB"}});
 
-  // An SLM record has no bands to mark: only the main overall bar and both channels' labels.
+  // An SLM record shows no levels: no overall bars, the statistics' labels alone.
   Drawn slm = Draw(RecordMode::Slm, 0);
-  EXPECT_EQ(slm.Bars(9), 1U);
+  EXPECT_EQ(slm.Bars(9) + slm.Bars(0), 0U);
   EXPECT_TRUE(ItemsOf<LineItem>(slm.canvas, [](const LineItem& line) {
                 return line.pen.color == Color{255, 0, 0};
               }).empty());
-  ExpectTexts(slm.canvas, {{{330, 105}, "Sub LCS           dB"}});
+  ExpectTexts(slm.canvas, {{{30, 105}, "Main LAF           dB"},
+                           {{30, 115}, "LAeq          dB"},
+                           {{330, 105}, "Sub LCS           dB"}});
 }
 
 TEST(BarGraph, CursorWrapsAndOddRecordsDrawWhatTheyCan) {
