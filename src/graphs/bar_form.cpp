@@ -107,7 +107,7 @@ void BarForm::Export() {
         view_->PaintInto(painter, QRectF(QPointF(0, 0), QSizeF(size)));
       });
   if (failure) {
-    dialogs_.ShowCritical(*failure);
+    dialogs_.Report(*failure, *this);
   }
 }
 

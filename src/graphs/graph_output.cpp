@@ -70,7 +70,7 @@ void ExportGraph(UserDialogs& dialogs, QCustomPlot& graph,
     });
   }
   if (failure) {
-    dialogs.ShowCritical(*failure);
+    dialogs.Report(*failure, graph);
   }
 }
 

@@ -7,6 +7,7 @@
 
 #include "ui/named_label.h"
 #include "ui/qt_text.h"
+#include "ui/transfer_gate.h"
 
 namespace halvane {
 
@@ -26,8 +27,8 @@ constexpr std::array<GridColumn, 4> kGridColumns{{
 
 }  // namespace
 
-Memory::Memory(RecordFileOutput output, QWidget* parent)
-    : QWidget(parent, Qt::Window), output_(std::move(output)) {
+Memory::Memory(RecordFileOutput output, QWidget& main_window)
+    : QWidget(&main_window, Qt::Window), output_(std::move(output)) {
   setObjectName("Memory");
   setWindowTitle("Data Logger");
   setAttribute(Qt::WA_DeleteOnClose);
@@ -86,7 +87,7 @@ Memory::Memory(RecordFileOutput output, QWidget* parent)
 
 void Memory::ShowRecords(std::vector<std::uint8_t> image, LoggerRecordTable table,
                          std::uint32_t used_size) {
-  logger_image_ = std::move(image);
+  logger_image_ = std::make_shared<const std::vector<std::uint8_t>>(std::move(image));
   logger_record_table_ = std::move(table);
   grid_set_->setRowCount(static_cast<int>(logger_record_table_.size()));
   for (std::size_t n = 1; n <= logger_record_table_.size(); ++n) {
@@ -102,18 +103,28 @@ void Memory::WriteRecord(int row) {
   if (row < 0 || static_cast<std::size_t>(row) >= logger_record_table_.size()) {
     return;
   }
-  const LoggerRecord& record = logger_record_table_[static_cast<std::size_t>(row)];
-  int shown = -1;
-  const std::string file = FlashRecordFileText(
-      logger_image_, record, [this, &shown](std::uint64_t written, std::uint64_t total) {
-        const auto percent = static_cast<int>(100 * written / total);
-        if (percent != shown) {
-          shown = percent;
-          mbar_->setValue(percent);
-          LetWindowsRepaint();
-        }
-      });
-  output_.WriteAndOpen(file);
+  // Repainting may run a close of this window, or of the main window: either ends the writing
+  // and writes nothing.
+  const QPointer<Memory> alive(this);
+  const std::shared_ptr<const std::vector<std::uint8_t>> image = logger_image_;
+  const LoggerRecord record = logger_record_table_[static_cast<std::size_t>(row)];
+  std::string file;
+  {
+    TransferGate gate(*parentWidget());
+    file = FlashRecordFileText(*image, record,
+                               [this, &alive, &gate](std::uint64_t written, std::uint64_t total) {
+                                 if (alive) {
+                                   mbar_->setValue(static_cast<int>(100 * written / total));
+                                   gate.Repaint();
+                                 }
+                               });
+    if (!alive || gate.MainWindowClosed()) {
+      return;
+    }
+  }
+  if (alive) {
+    output_.WriteAndOpen(file, *this);
+  }
 }
 
 }  // namespace halvane

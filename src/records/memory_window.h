@@ -6,6 +6,7 @@
 #include <QProgressBar>
 #include <QTableWidget>
 #include <QWidget>
+#include <memory>
 
 #include "records/logger_image.h"
 #include "records/record_file_output.h"
@@ -16,7 +17,8 @@ class Memory : public QWidget {
   Q_OBJECT
 
  public:
-  Memory(RecordFileOutput output, QWidget* parent);
+  // A window of `main_window`, which it stays over.
+  Memory(RecordFileOutput output, QWidget& main_window);
 
   QProgressBar& MBar() { return *mbar_; }
   QTableWidget& GridSet() { return *grid_set_; }
@@ -33,7 +35,8 @@ class Memory : public QWidget {
   QProgressBar* mbar_;
   QProgressBar* msize_;
   QTableWidget* grid_set_;
-  std::vector<std::uint8_t> logger_image_;
+  // Shared with a record being written, which a close of the window must not pull away.
+  std::shared_ptr<const std::vector<std::uint8_t>> logger_image_;
   LoggerRecordTable logger_record_table_;
 };
 

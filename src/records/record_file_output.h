@@ -8,6 +8,8 @@
 #include "ui/text_editor_launcher.h"
 #include "ui/user_dialogs.h"
 
+class QWidget;
+
 namespace halvane {
 
 struct RecordFileOutput {
@@ -15,12 +17,9 @@ struct RecordFileOutput {
   UserDialogs& dialogs;
   TextEditorLauncher& editor;
 
-  // True when the file was written (and the editor asked to show it).
-  bool WriteAndOpen(std::string_view text) const;
+  // True when the file was written (and the editor asked to show it). What went wrong is
+  // reported over `window`, the window the download was started from.
+  bool WriteAndOpen(std::string_view text, QWidget& window) const;
 };
-
-// Lets the windows repaint (progress included) without taking user input, so no second
-// command can start while a transfer runs.
-void LetWindowsRepaint();
 
 }  // namespace halvane

@@ -18,6 +18,15 @@ void QtUserDialogs::ShowCritical(const std::string& message) {
   QMessageBox::critical(Owner(), kProgramTitle, QString::fromStdString(message), QMessageBox::Ok);
 }
 
+void QtUserDialogs::Report(const std::string& message, QWidget& window) {
+  auto* box = new QMessageBox(QMessageBox::Critical, kProgramTitle, QString::fromStdString(message),
+                              QMessageBox::Ok, window.window());
+  box->setObjectName("Report");
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->setWindowModality(Qt::NonModal);
+  box->show();
+}
+
 std::string QtUserDialogs::AskText(const std::string& prompt, const std::string& title,
                                    const std::string& default_text) {
   bool accepted = false;

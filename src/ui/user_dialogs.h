@@ -16,6 +16,10 @@ class UserDialogs {
   virtual ~UserDialogs() = default;
   // A modal message with the critical-stop icon and an OK button, under the program's title.
   virtual void ShowCritical(const std::string& message) = 0;
+  // A report after the fact, such as a file that could not be written or an editor that did
+  // not start: the same icon, button and title, over `window`, but without stopping the live
+  // poll or anything else while it is open. By default shown as any other message.
+  virtual void Report(const std::string& message, QWidget& /*window*/) { ShowCritical(message); }
   // A modal input box. Cancel answers the empty text, as does clearing the box.
   virtual std::string AskText(const std::string& prompt, const std::string& title,
                               const std::string& default_text) = 0;
@@ -36,6 +40,7 @@ class QtUserDialogs : public UserDialogs {
  public:
   explicit QtUserDialogs(QWidget* parent) : parent_(parent) {}
   void ShowCritical(const std::string& message) override;
+  void Report(const std::string& message, QWidget& window) override;
   std::string AskText(const std::string& prompt, const std::string& title,
                       const std::string& default_text) override;
   std::filesystem::path AskOpenFile(const std::string& filter) override;

@@ -23,6 +23,10 @@ namespace halvane::test {
 class GraphDialogs : public UserDialogs {
  public:
   void ShowCritical(const std::string& message) override { messages.push_back(message); }
+  void Report(const std::string& message, QWidget& window) override {
+    messages.push_back(message);
+    report_windows.push_back(window.window());
+  }
   std::string AskText(const std::string&, const std::string&, const std::string&) override {
     return {};
   }
@@ -49,6 +53,7 @@ class GraphDialogs : public UserDialogs {
   std::filesystem::path print_path;
   std::vector<std::string> filters;
   std::vector<std::string> messages;
+  std::vector<QWidget*> report_windows;  // the window each report opened over
 };
 
 class GraphFixture : public ::testing::Test {

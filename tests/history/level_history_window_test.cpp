@@ -192,6 +192,8 @@ TEST_F(HistoryFixture, LogThatCannotBeWrittenStopsWithAMessageWhileThePollGoesOn
   ASSERT_EQ(dialogs.messages.size(), 2U);
   EXPECT_EQ(dialogs.messages[1].rfind("Cannot write the log /dev/full: ", 0), 0U);
   EXPECT_NE(dialogs.messages[1].find(". Logging stopped."), std::string::npos);
+  // Both are reports over the window, which leave the poll running.
+  EXPECT_EQ(dialogs.report_windows, (std::vector<QWidget*>{&window, &window}));
   EXPECT_EQ(log_button->text(), "Log to file…");
   EXPECT_EQ(window.History().Size(), 2U);
 }
