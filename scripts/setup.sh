@@ -9,6 +9,7 @@ packages=(
   libcli11-dev nlohmann-json3-dev
   clang libclang-rt-14-dev
   fonts-dejavu-core fonts-liberation2
+  poppler-utils
 )
 
 missing=()

@@ -10,6 +10,7 @@
 #include "cli/exit_codes.h"
 #include "cli/meter_session.h"
 #include "control/typed_number.h"
+#include "records/csv_cell.h"
 #include "records/plot_selection.h"
 #include "records/record_file_reader.h"
 
@@ -90,7 +91,7 @@ int RunItem(const RecordSettings& settings) {
     // A value that is not a number is a gap, as in the cursor graph.
     const std::optional<double> value = ReadWholeNumber(column.values[i]);
     if (settings.format == ItemFormat::Csv) {
-      text += std::to_string(i + 1) + "," + Trimmed(column.date_times[i]) + "," +
+      text += std::to_string(i + 1) + "," + CsvCell(Trimmed(column.date_times[i])) + "," +
               (value ? nlohmann::json(*value).dump() : std::string()) + "\n";
     } else {
       const nlohmann::ordered_json line = {

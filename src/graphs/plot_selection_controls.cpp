@@ -104,6 +104,7 @@ void PlotSelectionControls::ChooseItem(int position) {
     std::ifstream in(file_->RecordFileName, std::ios::binary);
     data.column = ReadItemColumn(in, *field, file_->info.RecordCount);
   }
+  data.start_time = file_->info.start_time;
   data.RecordCount = file_->info.RecordCount;
   data.RecordRangeTop = file_->info.RecordRangeTop;
   data.RecordRangeBottom = file_->info.RecordRangeBottom;

@@ -13,6 +13,7 @@
 #include "graphs/graph_output.h"
 #include "graphs/item_csv.h"
 #include "graphs/record_time_ticker.h"
+#include "graphs/record_times.h"
 #include "graphs/span_statistics.h"
 #include "graphs/track_modes.h"
 #include "ui/qt_text.h"
@@ -312,7 +313,8 @@ void Plot::PrintOn(QPrinter& printer) {
 
 void Plot::Export() {
   ExportGraph(dialogs_, *graph_, [this] {
-    return ItemCsvText(data_.ItemName, data_.column.values, data_.column.date_times);
+    return ItemCsvText(data_.ItemName, data_.column.values,
+                       RecordDateTimes(data_.start_time, data_.column.date_times));
   });
 }
 

@@ -27,7 +27,8 @@ namespace halvane {
 // What the item list hands to the cursor graph.
 struct CursorGraphData {
   std::string ItemName;
-  ItemColumn column;  // `ItemValues` and each record's date/time cell
+  ItemColumn column;       // `ItemValues` and each record's date/time cell
+  std::string start_time;  // the file's start date and time, which dates the records' times
   std::uint64_t RecordCount = 0;
   double RecordRangeTop = 0;
   double RecordRangeBottom = 0;

@@ -5,6 +5,10 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <algorithm>
+#include <cctype>
+#include <string_view>
+#include <vector>
 
 namespace halvane {
 
@@ -43,14 +47,53 @@ std::filesystem::path QtUserDialogs::AskOpenFile(const std::string& filter) {
 
 namespace {
 
+std::string Lower(std::string_view text) {
+  std::string lower(text);
+  std::ranges::transform(lower, lower.begin(),
+                         [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return lower;
+}
+
+// The extensions a filter offers, lower case: "PNG image (*.png)" gives ".png".
+std::vector<std::string> Extensions(std::string_view filter) {
+  std::vector<std::string> extensions;
+  for (std::size_t star = filter.find("*."); star != std::string_view::npos;
+       star = filter.find("*.", star + 1)) {
+    const std::size_t end = filter.find_first_of(" ;)", star);
+    extensions.push_back(Lower(filter.substr(star + 1, end - star - 1)));
+  }
+  return extensions;
+}
+
 std::filesystem::path SaveFileName(QWidget* owner, const std::string& title,
                                    const std::string& filter, QFileDialog::Options options) {
-  return QFileDialog::getSaveFileName(owner, QString::fromStdString(title), QString(),
-                                      QString::fromStdString(filter), nullptr, options)
-      .toStdString();
+  QString chosen;
+  const QString typed =
+      QFileDialog::getSaveFileName(owner, QString::fromStdString(title), QString(),
+                                   QString::fromStdString(filter), &chosen, options);
+  return FileOfSaveChoice(typed.toStdString(), filter, chosen.toStdString());
 }
 
 }  // namespace
+
+std::filesystem::path FileOfSaveChoice(const std::filesystem::path& typed,
+                                       const std::string& filters,
+                                       const std::string& chosen_filter) {
+  if (typed.empty()) {
+    return typed;
+  }
+  const std::vector<std::string> offered = Extensions(filters);
+  const std::string typed_extension = Lower(typed.extension().string());
+  const std::vector<std::string> chosen = Extensions(chosen_filter);
+  const bool offered_type =
+      !typed_extension.empty() && std::ranges::find(offered, typed_extension) != offered.end();
+  if (offered_type || chosen.empty()) {
+    return typed;
+  }
+  std::filesystem::path file = typed;
+  file += chosen.front();
+  return file;
+}
 
 std::filesystem::path QtUserDialogs::AskSaveFile(const std::string& title,
                                                  const std::string& filter) {

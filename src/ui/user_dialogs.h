@@ -24,7 +24,8 @@ class UserDialogs {
   virtual std::string AskText(const std::string& prompt, const std::string& title,
                               const std::string& default_text) = 0;
   // The open-file and save-file dialogs; `filter` as Qt writes it ("Data Files (*.txt);;...",
-  // first filter chosen). The empty path when cancelled.
+  // first filter chosen). The empty path when cancelled. A save dialog's answer carries the
+  // extension of the filter chosen where the name typed has none of those offered.
   virtual std::filesystem::path AskOpenFile(const std::string& filter) = 0;
   virtual std::filesystem::path AskSaveFile(const std::string& title,
                                             const std::string& filter) = 0;
@@ -53,5 +54,12 @@ class QtUserDialogs : public UserDialogs {
 
   QWidget* parent_;
 };
+
+// The file a save dialog's answer names: `typed` as it stands when its extension is one of
+// those `filters` offer (in any case), else `typed` with the extension of `chosen_filter` added
+// ("CSV values (*.csv)" adds ".csv"; a filter without one, such as "All Files (*)", adds none).
+std::filesystem::path FileOfSaveChoice(const std::filesystem::path& typed,
+                                       const std::string& filters,
+                                       const std::string& chosen_filter);
 
 }  // namespace halvane

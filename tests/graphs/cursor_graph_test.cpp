@@ -5,9 +5,9 @@
 #include <qcustomplot.h>
 
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
-#include <sstream>
 
 #include "graphs/record_time_ticker.h"
 #include "tests/graphs/graph_fixture.h"
@@ -144,6 +144,22 @@ TEST_F(CursorGraphTest, CursorsReadOutAndMeasureTheSpanBetweenThem) {
   EXPECT_TRUE(graph.findChild<QLabel*>("LblSpan")->text().isEmpty());
 }
 
+// The height of the tallest block of pixel rows with ink left of the graph's y axis, where its
+// tick labels and its label stand: a text drawn at another size changes it.
+int TextHeightLeftOfAxis(const QImage& image, const QRect& axis_rect) {
+  int tallest = 0;
+  int run = 0;
+  for (int y = axis_rect.top(); y <= std::min(axis_rect.bottom(), image.height() - 1); ++y) {
+    bool ink = false;
+    for (int x = 0; x < axis_rect.left() - 8 && !ink; ++x) {
+      ink = qGray(image.pixel(x, y)) < 128;
+    }
+    run = ink ? run + 1 : 0;
+    tallest = std::max(tallest, run);
+  }
+  return tallest;
+}
+
 TEST_F(CursorGraphTest, PrintsAndExportsWhatReadsBack) {
   Plot& graph = OpenItem(test::RecordFile(RecordMode::ThirdOctave, 5, 5, SubLevels), "LP(Sub)");
   graph.resize(1000, 600);
@@ -152,24 +168,33 @@ TEST_F(CursorGraphTest, PrintsAndExportsWhatReadsBack) {
   EXPECT_EQ(FileText(dialogs.print_path).substr(0, 5), "%PDF-");
   EXPECT_FALSE(graph.findChild<QGroupBox*>("FrmGraphic")->isHidden());
 
+  // Dated records, the second one past midnight.
   dialogs.save_path = folder / "plot.csv";
   graph.Export();
-  std::istringstream csv(FileText(dialogs.save_path));
-  std::vector<std::string> rows;
-  for (std::string row; std::getline(csv, row);) {
-    rows.push_back(row);
-  }
-  EXPECT_EQ(rows, (std::vector<std::string>{"Record,Date Time,LP(Sub) [dB]\r", "1,10:00:01,50\r",
-                                            "2,10:00:02,60\r", "3,10:00:03,\r", "4,10:00:04,70\r",
-                                            "5,10:00:05,40\r"}));
+  EXPECT_EQ(
+      test::TextLines(FileText(dialogs.save_path)),
+      (std::vector<std::string>{"Record,Date Time,LP(Sub) [dB]\r", "1,2013-08-09T23:59:59,50\r",
+                                "2,2013-08-10T00:00:00,60\r", "3,2013-08-10T00:00:01,\r",
+                                "4,2013-08-10T00:00:02,70\r", "5,2013-08-10T00:00:03,40\r"}));
 
+  // The PDF, rendered back, has its texts at the size the PNG has them.
   dialogs.save_path = folder / "plot.png";
   graph.Export();
-  EXPECT_EQ(QImage(QString::fromStdString(dialogs.save_path.string())).size(),
-            graph.CWGraph1().size());
+  const QImage png(QString::fromStdString(dialogs.save_path.string()));
+  EXPECT_EQ(png.size(), graph.CWGraph1().size());
   dialogs.save_path = folder / "plot.pdf";
   graph.Export();
-  EXPECT_EQ(FileText(dialogs.save_path).substr(0, 5), "%PDF-");
+  const QString rendered = QString::fromStdString((folder / "plot-pdf").string());
+  ASSERT_EQ(QProcess::execute("pdftoppm",
+                              {"-r", QString::number(png.logicalDpiX()), "-png", "-singlefile",
+                               QString::fromStdString(dialogs.save_path.string()), rendered}),
+            0);
+  const QImage pdf(rendered + ".png");
+  ASSERT_NEAR(pdf.height(), png.height(), 1);
+  const QRect axis_rect = graph.CWGraph1().axisRect()->rect();
+  const int png_height = TextHeightLeftOfAxis(png, axis_rect);
+  EXPECT_GT(png_height, 5);
+  EXPECT_NEAR(TextHeightLeftOfAxis(pdf, axis_rect), png_height, 2);
   EXPECT_TRUE(dialogs.messages.empty());
 }
 

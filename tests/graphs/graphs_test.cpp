@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "graphs/bar_graph.h"
+#include "graphs/record_times.h"
 #include "graphs/span_statistics.h"
 #include "live/meter.h"
 #include "tests/graphs/record_files.h"
@@ -132,6 +133,20 @@ TEST(BarGraph, CursorWrapsAndOddRecordsDrawWhatTheyCan) {
   EXPECT_EQ(read(3)->size(), 2U + 31);
   EXPECT_EQ(read(0)->at(0).find_first_not_of('-'), std::string::npos);  // the dash rule
   EXPECT_FALSE(read(4).has_value());
+}
+
+// A time of day alone takes the start's date, a day later each time it runs back; a date stamp
+// sets the day itself; cells that are neither stand as they are.
+TEST(RecordDateTimes, TimesOfDayTakeTheStartsDateAndStampsTheirOwn) {
+  const std::vector<std::string> cells{
+      "         00:00:30", "         23:00:00", "2014/01/02 03:04:05",
+      "         03:04:04", " ---.- ",           "2013/13/40 10:00:00"};
+  EXPECT_EQ(
+      RecordDateTimes("2013/08/09 23:59:30", cells),
+      (std::vector<std::string>{"2013-08-10T00:00:30", "2013-08-10T23:00:00", "2014-01-02T03:04:05",
+                                "2014-01-03T03:04:04", "---.-", "2013/13/40 10:00:00"}));
+  EXPECT_EQ(RecordDateTimes("", std::vector<std::string>{"  10:00:00"}),
+            std::vector<std::string>{"10:00:00"});
 }
 
 // The cursor graph test reads the text of a span of 50, 60, a gap, 70 and 40 worked out by
