@@ -21,6 +21,7 @@ std::unique_ptr<DeviceLink> DeviceLink::Open(const Options& options, std::string
       return nullptr;
     }
     auto simulated = std::make_unique<SimulatedBackend>(*link->meter_, options.device);
+    simulated->SetPace(options.sim_pace_ms);
     link->simulated_ = simulated.get();
     link->device_backend_ = std::move(simulated);
   } else {

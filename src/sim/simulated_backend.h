@@ -74,6 +74,9 @@ class SimulatedBackend : public HidBackend {
   void SetIdleReads(IdleReads mode) { idle_reads_ = mode; }
   // How a timed-out read spends its timeout; by default a real sleep.
   void SetWait(std::function<void(int ms)> wait) { wait_ = std::move(wait); }
+  // Each reply takes this long to arrive, spent as a wait: a slower meter whose transfers can
+  // be watched. 0, the default, answers at once.
+  void SetPace(int ms_per_report) { pace_ms_ = ms_per_report; }
 
   int SearchCount() const { return search_count_; }        // calls of Enumerate
   int OpenCount() const { return open_count_; }            // successful opens of the meter
@@ -112,6 +115,7 @@ class SimulatedBackend : public HidBackend {
   int foreign_reports_ = 0;
   IdleReads idle_reads_ = IdleReads::RepeatLast;
   std::function<void(int ms)> wait_;
+  int pace_ms_ = 0;
   SeededNoise garbage_noise_;
   int search_count_ = 0;
   int open_count_ = 0;
