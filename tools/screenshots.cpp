@@ -164,7 +164,8 @@ int main(int argc, char** argv) {
   poll();
 
   NoEditor editor;
-  halvane::LoggedDataControls logged(controls.Context(), panel, controls.Toolbar(), editor);
+  halvane::LoggedDataControls logged(controls.Context(), panel, controls.Toolbar(), editor,
+                                     temp_folder.filePath("records").toStdString());
   controls.Toolbar().Click("SD");
   panel.Timer1().stop();
   Save(panel, folder, "sd-sets-list");

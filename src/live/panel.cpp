@@ -8,7 +8,6 @@
 
 #include "live/live_screen.h"
 #include "live/panel_layout.h"
-#include "live/temp_record_file.h"
 #include "ui/icons.h"
 #include "ui/qt_text.h"
 #include "ui/window_placement.h"
@@ -21,13 +20,22 @@ double TwipsPerPixel(const QWidget& widget) {
   return 1440.0 / widget.logicalDpiX();
 }
 
+constexpr int kNoteMs = 30000;
+
+// Beside "No Connection", outside the drawing area, which keeps the meter's screen as it is.
+constexpr const char* kNoConnectionHint =
+    "No meter answers. On Linux the udev rule gives you access to it (README, \"No "
+    "Connection?\"); halvane --simulate tries the program without one.";
+
 }  // namespace
 
 Panel::Panel(USB& usb, const std::filesystem::path& temp_folder, QWidget* parent)
-    : QMainWindow(parent), usb_(usb), canvas_(kPanelWidthUnits, kPanelHeightUnits) {
+    : QMainWindow(parent),
+      usb_(usb),
+      temp_file_(temp_folder),
+      canvas_(kPanelWidthUnits, kPanelHeightUnits) {
   setObjectName("Panel");
   setWindowTitle(ToQString(kPanelCaption));
-  temp_file_path_ = PrepareTempRecordFile(temp_folder);
   move(0, 0);
 
   view_ = new CanvasView(canvas_, this);
@@ -39,6 +47,7 @@ Panel::Panel(USB& usb, const std::filesystem::path& temp_folder, QWidget* parent
   CreateToolbar();
   lists_ = CreatePanelLists(view_);
   CreateStatusImages();
+  CreateStatusLine();
   usb_.SetNameLabelSink(
       [this](std::string_view caption) { lbl_name_->setText(ToQString(caption)); });
 
@@ -58,7 +67,7 @@ QSize Panel::OpeningSize(const QRect& available) const {
   const double twips_per_pixel = TwipsPerPixel(*this);
   const QSize legible(static_cast<int>(std::lround(kLegibleDrawingArea.width / twips_per_pixel)),
                       static_cast<int>(std::lround(kLegibleDrawingArea.height / twips_per_pixel)) +
-                          toolbar_->sizeHint().height());
+                          toolbar_->sizeHint().height() + status_line_->sizeHint().height());
   return legible.boundedTo(available.marginsRemoved(kFrameAllowance).size());
 }
 
@@ -96,11 +105,28 @@ void Panel::CreateStatusImages() {
   ima_usb_ = make("ImaUsb", StatusImage::Usb, {200, 5.5});
 }
 
+void Panel::CreateStatusLine() {
+  status_line_ = new QStatusBar(this);
+  status_line_->setObjectName("StatusLine");
+  status_line_->setSizeGripEnabled(false);
+  lbl_hint_ = new QLabel(kNoConnectionHint, status_line_);
+  lbl_hint_->setObjectName("LblHint");
+  lbl_hint_->hide();
+  status_line_->addWidget(lbl_hint_, 1);
+  setStatusBar(status_line_);
+}
+
+void Panel::ShowNote(const QString& note) {
+  status_line_->showMessage(note, kNoteMs);
+}
+
 void Panel::PollMeter() {
   OutputReportBuffer& report = usb_.OutputReport();
   report[0] = 0x00;
   report[1] = kLivePollCommand;
   usb_.ExchangeReports();
+  lbl_hint_->setVisible(!usb_.MeterConnected());
+  lbl_name_->setToolTip(usb_.MeterConnected() ? QString() : QString(kNoConnectionHint));
   if (!usb_.MeterConnected()) {
     DrawNoConnection(canvas_);
   } else {

@@ -47,9 +47,18 @@ void CreateEmptyFile(const std::filesystem::path& path) {
 
 }  // namespace
 
-std::filesystem::path PrepareTempRecordFile(const std::filesystem::path& folder) {
+std::string TempRecordFileName(int program) {
+  return program <= 1 ? kTempRecordFileName : "Halvane-" + std::to_string(program) + ".tmp";
+}
+
+void PrepareTempRecordFolder(const std::filesystem::path& folder) {
   MakeFolder(folder);
-  const std::filesystem::path path = folder / kTempRecordFileName;
+}
+
+std::filesystem::path PrepareTempRecordFile(const std::filesystem::path& folder,
+                                            const std::string& name) {
+  MakeFolder(folder);
+  const std::filesystem::path path = folder / name;
   // Removing the path removes a planted link itself, never the file it points to.
   std::error_code ignored;
   std::filesystem::remove(path, ignored);

@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QVBoxLayout>
 
+#include "records/kept_names.h"
 #include "ui/named_label.h"
 #include "ui/qt_text.h"
 #include "ui/transfer_gate.h"
@@ -123,7 +124,7 @@ void Memory::WriteRecord(int row) {
     }
   }
   if (alive) {
-    output_.WriteAndOpen(file, *this);
+    output_.WriteAndOpen(file, *this, KeptRecordName(static_cast<std::size_t>(row) + 1, record));
   }
 }
 

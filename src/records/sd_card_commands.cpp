@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "control/poll_pause.h"
+#include "records/kept_names.h"
 #include "records/transfers.h"
 #include "ui/transfer_gate.h"
 
@@ -92,13 +93,14 @@ void SdCardCommands::ChooseSet(const QString& entry) {
   if (!is_number || n < 1 || n > table_.SdSetCount()) {
     return;
   }
-  Download(table_.sets[n - 1]);
+  Download(n, table_.sets[n - 1]);
 }
 
-void SdCardCommands::Download(const SdSet& set) {
+void SdCardCommands::Download(std::size_t number, const SdSet& set) {
   std::optional<PollPause> poll_pause;
   std::string error;
   std::string file;
+  std::string kept_name;
   {
     TransferGate gate(panel_);
     gate.Repaint();
@@ -109,6 +111,7 @@ void SdCardCommands::Download(const SdSet& set) {
           return caption.Show(Percent(page, pages, 2) + "% Completed");
         });
     if (download.error.empty()) {
+      kept_name = KeptSetName(number, download.set_text, set.length);
       file = SdRecordFileText(download.set_text, set.length,
                               [&caption](std::uint64_t written, std::uint64_t total) {
                                 caption.Show(Percent(written, total, 0) + "% Completed");
@@ -123,7 +126,7 @@ void SdCardCommands::Download(const SdSet& set) {
     context_.dialogs.ShowCritical(error);
     return;
   }
-  output_.WriteAndOpen(file, panel_);
+  output_.WriteAndOpen(file, panel_, kept_name);
 }
 
 }  // namespace halvane

@@ -40,8 +40,10 @@ std::string QtUserDialogs::AskText(const std::string& prompt, const std::string&
   return accepted ? answer.toStdString() : std::string();
 }
 
-std::filesystem::path QtUserDialogs::AskOpenFile(const std::string& filter) {
-  return QFileDialog::getOpenFileName(Owner(), QString(), QString(), QString::fromStdString(filter))
+std::filesystem::path QtUserDialogs::AskOpenFile(const std::string& filter,
+                                                 const std::filesystem::path& folder) {
+  return QFileDialog::getOpenFileName(Owner(), QString(), QString::fromStdString(folder.string()),
+                                      QString::fromStdString(filter))
       .toStdString();
 }
 

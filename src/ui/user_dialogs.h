@@ -24,9 +24,11 @@ class UserDialogs {
   virtual std::string AskText(const std::string& prompt, const std::string& title,
                               const std::string& default_text) = 0;
   // The open-file and save-file dialogs; `filter` as Qt writes it ("Data Files (*.txt);;...",
-  // first filter chosen). The empty path when cancelled. A save dialog's answer carries the
+  // first filter chosen). The empty path when cancelled. The open-file dialog starts in
+  // `folder`, or where the platform chooses when it is empty. A save dialog's answer carries the
   // extension of the filter chosen where the name typed has none of those offered.
-  virtual std::filesystem::path AskOpenFile(const std::string& filter) = 0;
+  virtual std::filesystem::path AskOpenFile(const std::string& filter,
+                                            const std::filesystem::path& folder) = 0;
   virtual std::filesystem::path AskSaveFile(const std::string& title,
                                             const std::string& filter) = 0;
   // A file to append to: the save-file dialog without asking to replace a file that exists.
@@ -44,7 +46,8 @@ class QtUserDialogs : public UserDialogs {
   void Report(const std::string& message, QWidget& window) override;
   std::string AskText(const std::string& prompt, const std::string& title,
                       const std::string& default_text) override;
-  std::filesystem::path AskOpenFile(const std::string& filter) override;
+  std::filesystem::path AskOpenFile(const std::string& filter,
+                                    const std::filesystem::path& folder) override;
   std::filesystem::path AskSaveFile(const std::string& title, const std::string& filter) override;
   std::filesystem::path AskAppendFile(const std::string& title, const std::string& filter) override;
   bool SetUpPrinter(QPrinter& printer) override;

@@ -43,7 +43,9 @@ class ScriptedAnswers : public UserDialogs {
     answers.pop_front();
     return answer;
   }
-  std::filesystem::path AskOpenFile(const std::string&) override { return {}; }
+  std::filesystem::path AskOpenFile(const std::string&, const std::filesystem::path&) override {
+    return {};
+  }
   std::filesystem::path AskSaveFile(const std::string&, const std::string&) override { return {}; }
   bool SetUpPrinter(QPrinter&) override { return false; }
 

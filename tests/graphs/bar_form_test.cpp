@@ -43,6 +43,14 @@ TEST_F(BarFormTest, PlotFillsTheListsFromTheHeaderAndTheFileItHolds) {
   EXPECT_EQ(Lists().ComboNo->itemText(3), "3");
   EXPECT_EQ(Lists().ComboNoItem->count(), 3);
   EXPECT_FALSE(Lists().ComboNoItem->isHidden());
+  // The dialog starts where downloads are kept; the lists and the status line say what each
+  // choice draws.
+  EXPECT_EQ(dialogs.open_folders.back(), folder / "records");
+  const int no_s = Lists().ComboNoItem->findText("No.s");
+  EXPECT_TRUE(Lists().ComboNoItem->itemData(no_s, Qt::ToolTipRole).toString().contains("spectrum"));
+  EXPECT_TRUE(
+      panel.statusBar()->currentMessage().startsWith("record.txt: 1/1 & 1/3 OCTAVE, 3 "
+                                                     "records from 2013/08/09 23:59:58."));
 
   Choose(Lists().ComboNoItem, "Item");
   EXPECT_FALSE(Lists().ComboItem->isHidden());

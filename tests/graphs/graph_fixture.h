@@ -30,8 +30,10 @@ class GraphDialogs : public UserDialogs {
   std::string AskText(const std::string&, const std::string&, const std::string&) override {
     return {};
   }
-  std::filesystem::path AskOpenFile(const std::string& filter) override {
+  std::filesystem::path AskOpenFile(const std::string& filter,
+                                    const std::filesystem::path& folder) override {
     filters.push_back(filter);
+    open_folders.push_back(folder);
     return open_path;
   }
   std::filesystem::path AskSaveFile(const std::string&, const std::string& filter) override {
@@ -52,6 +54,7 @@ class GraphDialogs : public UserDialogs {
   std::filesystem::path save_path;
   std::filesystem::path print_path;
   std::vector<std::string> filters;
+  std::vector<std::filesystem::path> open_folders;
   std::vector<std::string> messages;
   std::vector<QWidget*> report_windows;  // the window each report opened over
 };
@@ -67,7 +70,7 @@ class GraphFixture : public ::testing::Test {
                 ::testing::UnitTest::GetInstance()->current_test_info()->name())),
         panel(usb, folder),
         controls(panel, usb, dialogs, [](int) {}),
-        plot(panel, panel.Lists(), controls.Toolbar(), dialogs, editor) {
+        plot(panel, controls.Toolbar(), dialogs, editor, folder / "records") {
     panel.Timer1().stop();
   }
 

@@ -5,6 +5,7 @@
 
 #include <sstream>
 
+#include "records/kept_names.h"
 #include "records/logger_image.h"
 #include "records/record_file_reader.h"
 #include "records/sd_set.h"
@@ -304,6 +305,15 @@ TEST(FlashRecordFile, UnknownModeCodeEndsAfterLineThirteen) {
 }
 
 // Every file either writer makes reads back with the header values it was written from.
+TEST(KeptNames, SayWhatWasDownloadedItsNumberAndItsStart) {
+  const std::string set = SdSet(824, 131, 20, "SLM             ", "OFF            ", 1);
+  EXPECT_EQ(KeptSetName(2, set, SetLengthField(set)), "set-002-20130809-102030.txt");
+  const std::vector<std::uint8_t> image = FlashRecord(FlashHeader{}, 20, false);
+  const LoggerRecordTable table = WalkLoggerImage(image, static_cast<std::uint32_t>(image.size()));
+  ASSERT_EQ(table.size(), 1U);
+  EXPECT_EQ(KeptRecordName(7, table[0]), "record-007-20130809-235930.txt");
+}
+
 TEST(RecordFileReader, ReadsBackWhatBothWritersWrite) {
   struct Case {
     std::string file, mode, start, time;

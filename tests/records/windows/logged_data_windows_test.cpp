@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "live/panel_layout.h"
+#include "records/kept_names.h"
 #include "records/logged_data_controls.h"
 #include "records/transfers.h"
 #include "sim/sample_logger_contents.h"
@@ -43,7 +44,9 @@ class CaptionLog : public QObject {
 
 class LoggedDataTest : public ControlFixture {
  protected:
-  LoggedDataTest() : logged(controls.Context(), panel, controls.Toolbar(), editor) {
+  LoggedDataTest()
+      : records_folder(temp_folder / "records"),
+        logged(controls.Context(), panel, controls.Toolbar(), editor, records_folder) {
     std::ofstream(panel.TempFilePath(), std::ios::binary) << kEarlierFile;
   }
 
@@ -74,6 +77,7 @@ class LoggedDataTest : public ControlFixture {
 
   static constexpr const char* kEarlierFile = "the file of an earlier download\r\n";
   RecordedEditor editor;
+  std::filesystem::path records_folder;
   LoggedDataControls logged;
 };
 
@@ -94,6 +98,11 @@ TEST_F(LoggedDataTest, ScanListsTheSetsAndChoosingOneWritesItsFileAndOpensIt) {
   Choose(list, "2");
   EXPECT_EQ(RecordFile(), SdRecordFileText(sets[1], SetLengthField(sets[1])));
   EXPECT_THAT(editor.opened, ElementsAre(panel.TempFilePath()));
+  // Also kept under the name halvane-cli gives it, which the status line names.
+  const std::filesystem::path kept =
+      records_folder / KeptSetName(2, sets[1], SetLengthField(sets[1]));
+  EXPECT_EQ(test::FileText(kept), RecordFile());
+  EXPECT_TRUE(panel.statusBar()->currentMessage().contains(QString::fromStdString(kept.string())));
   EXPECT_THAT(log.captions, Contains("100.00% Completed"));
   EXPECT_THAT(log.captions, Contains("100% Completed"));
   EXPECT_EQ(panel.windowTitle().toStdString(), caption);
@@ -149,6 +158,7 @@ TEST_F(LoggedDataTest, DataLoggerListsTheRecordsAndWritesTheOneClicked) {
 
   emit grid.cellClicked(2, 0);
   EXPECT_EQ(RecordFile(), FlashRecordFileText(image, table[2]));
+  EXPECT_EQ(test::FileText(records_folder / KeptRecordName(3, table[2])), RecordFile());
   EXPECT_THAT(editor.opened, ElementsAre(panel.TempFilePath()));
 
   // A second read replaces the window.
