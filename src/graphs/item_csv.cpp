@@ -23,11 +23,11 @@ std::string Number(std::string_view text) {
 }  // namespace
 
 std::string ItemCsvText(std::string_view item_name, std::span<const std::string> values,
-                        std::span<const std::string> date_times) {
+                        std::span<const RecordTime> date_times) {
   std::string text = "Record,Date Time," + CsvCell(std::string(item_name) + " [dB]") + "\r\n";
   for (std::size_t index = 0; index < values.size(); ++index) {
     const std::string_view date_time =
-        index < date_times.size() ? std::string_view(date_times[index]) : std::string_view();
+        index < date_times.size() ? std::string_view(date_times[index].text) : std::string_view();
     text +=
         std::to_string(index + 1) + "," + CsvCell(date_time) + "," + Number(values[index]) + "\r\n";
   }

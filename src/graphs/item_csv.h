@@ -6,11 +6,13 @@
 #include <string>
 #include <string_view>
 
+#include "graphs/record_times.h"
+
 namespace halvane {
 
 // `date_times` as RecordDateTimes gives them. Numbers are written in the C locale; a value that
 // is not a number is left empty. Rows end with CR LF.
 std::string ItemCsvText(std::string_view item_name, std::span<const std::string> values,
-                        std::span<const std::string> date_times);
+                        std::span<const RecordTime> date_times);
 
 }  // namespace halvane

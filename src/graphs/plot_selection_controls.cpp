@@ -135,6 +135,7 @@ void PlotSelectionControls::ChooseItem(int position) {
     data.column = ReadItemColumn(in, *field, file_->info.RecordCount);
   }
   data.start_time = file_->info.start_time;
+  data.file_name = file_->RecordFileName.filename().string();
   data.RecordCount = file_->info.RecordCount;
   data.RecordRangeTop = file_->info.RecordRangeTop;
   data.RecordRangeBottom = file_->info.RecordRangeBottom;

@@ -69,15 +69,15 @@ std::string IsoText(year_month_day date, int seconds) {
 
 }  // namespace
 
-std::vector<std::string> RecordDateTimes(std::string_view start_time,
-                                         std::span<const std::string> cells) {
+std::vector<RecordTime> RecordDateTimes(std::string_view start_time,
+                                        std::span<const std::string> cells) {
   const std::string_view start = Trimmed(start_time);
   const std::size_t blank = start.find(' ');
   std::optional<year_month_day> day = Date(start.substr(0, blank));
   // The time of day of the record before, -1 while unknown.
   int previous =
       blank == std::string_view::npos ? -1 : SecondsOfDay(start.substr(blank + 1)).value_or(-1);
-  std::vector<std::string> times;
+  std::vector<RecordTime> times;
   times.reserve(cells.size());
   for (const std::string& cell : cells) {
     const std::string_view text = Trimmed(cell);
@@ -93,12 +93,26 @@ std::vector<std::string> RecordDateTimes(std::string_view start_time,
     }
     if (seconds && day && (time_alone || date)) {
       previous = *seconds;
-      times.push_back(IsoText(*day, *seconds));
+      const auto midnight = std::chrono::sys_days(*day).time_since_epoch();
+      times.push_back(
+          {IsoText(*day, *seconds),
+           std::chrono::duration_cast<std::chrono::seconds>(midnight).count() + *seconds});
     } else {
-      times.emplace_back(text);
+      times.push_back({std::string(text), std::nullopt});
     }
   }
   return times;
+}
+
+std::string DurationText(std::int64_t seconds) {
+  const std::int64_t span = seconds < 0 ? -seconds : seconds;
+  const std::int64_t days = span / 86400;
+  char text[48];
+  std::snprintf(text, sizeof text, "%s%s%lld:%02lld:%02lld", seconds < 0 ? "-" : "",
+                days > 0 ? (std::to_string(days) + " d ").c_str() : "",
+                static_cast<long long>(span % 86400 / 3600),
+                static_cast<long long>(span % 3600 / 60), static_cast<long long>(span % 60));
+  return text;
 }
 
 }  // namespace halvane

@@ -4,6 +4,7 @@
 
 #include <qcustomplot.h>
 
+#include <QApplication>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -55,11 +56,17 @@ TEST_F(CursorGraphTest, PlotsTheItemOnTopWithTheBoxesAndAxesOfTheFile) {
   EXPECT_TRUE(std::isnan(data->at(2)->value));  // a gap, not a drop to 0
   EXPECT_EQ(Boxes(graph), (std::vector<double>{1, 5, 40, 130}));
   ExpectRanges(graph, {1, 5}, {40, 130});
+  EXPECT_EQ(qobject_cast<QCPTextElement*>(graph.CWGraph1().plotLayout()->element(0, 0))->text(),
+            "LP(Sub) of record.txt: records 1 to 5, 2013-08-09T23:59:59 to "
+            "2013-08-10T00:00:03");
 
-  // Changing one box re-applies both axes from all four boxes.
-  graph.CWGraph1().xAxis->setRange(2, 3);
+  // The boxes follow the view, as far as their limits go; changing one box re-applies both
+  // axes from all four boxes.
+  graph.CWGraph1().xAxis->setRange(-5, 20);
+  graph.CWGraph1().yAxis->setRange(50, 60);
+  EXPECT_EQ(Boxes(graph), (std::vector<double>{1, 5, 50, 60}));
   graph.AxisMax(2).setValue(100);
-  ExpectRanges(graph, {1, 5}, {40, 100});
+  ExpectRanges(graph, {1, 5}, {50, 100});
   graph.AxisMax(1).setValue(99);  // beyond the records: held to them
   EXPECT_EQ(graph.AxisMax(1).value(), 5);
 
@@ -67,6 +74,21 @@ TEST_F(CursorGraphTest, PlotsTheItemOnTopWithTheBoxesAndAxesOfTheFile) {
   graph.findChild<QPushButton*>("CmdReset")->click();
   EXPECT_EQ(Boxes(graph), (std::vector<double>{1, 5, 40, 130}));
   ExpectRanges(graph, {1, 5}, {40, 130});
+
+  // The wheel zooms about the mouse in "Normal" too; with Ctrl the x axis alone.
+  QCustomPlot& cw = graph.CWGraph1();
+  graph.resize(1000, 600);
+  cw.replot();
+  const QPointF at(cw.xAxis->coordToPixel(2), cw.yAxis->coordToPixel(70));
+  for (const Qt::KeyboardModifiers modifiers : {Qt::NoModifier, Qt::ControlModifier}) {
+    QWheelEvent wheel(at, cw.mapToGlobal(at), {}, {0, 120}, Qt::NoButton, modifiers,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&cw, &wheel);
+  }
+  EXPECT_NEAR(cw.xAxis->pixelToCoord(at.x()), 2, 1e-6);
+  EXPECT_NEAR(cw.xAxis->range().size(), 4 * 0.85 * 0.85, 1e-9);
+  EXPECT_NEAR(cw.yAxis->range().size(), 90 * 0.85, 1e-9);
+  EXPECT_NEAR(graph.AxisMax(2).value(), cw.yAxis->range().upper, 0.05);
 }
 
 TEST_F(CursorGraphTest, EachTrackModeSetsTheGraphsDragZoomAndCursors) {
@@ -136,7 +158,12 @@ TEST_F(CursorGraphTest, CursorsReadOutAndMeasureTheSpanBetweenThem) {
   EXPECT_NEAR(graph.findChild<QLabel*>("YPosition")->text().toDouble(), 55, 0.1);
 
   graph.MoveCursor(1, 1, 60);
-  graph.MoveCursor(2, 5.2, 60);
+  graph.MoveCursor(2, 5.2, 62.5);
+  graph.findChild<QCheckBox*>("ChkTimes")->setChecked(true);
+  EXPECT_EQ(graph.findChild<QLabel*>("LblCursor2")->text(), "No.s 5   dB 62.5");
+  // Four records on, across midnight.
+  EXPECT_EQ(graph.findChild<QLabel*>("LblBetween")->text(), "2 - 1: 4 records, 0:00:04, +2.5 dB");
+  EXPECT_EQ(graph.findChild<QLabel*>("LblTime")->text(), "Time : 2013-08-09T23:59:59");
   EXPECT_EQ(graph.findChild<QLabel*>("LblSpan")->text().toStdString(),
             "Records 5 (1 without a level)\nLeq 64.4  Lmax 70.0  Lmin 40.0\n"
             "L10 70.0  L50 60.0  L90 40.0");
@@ -216,6 +243,12 @@ TEST_F(CursorGraphTest, OddFilesGiveSoundAxesAndANewItemReopensTheWindow) {
         OpenItem(test::RecordFile(RecordMode::Slm, c.stated, c.held, test::WhereText, c.range_top),
                  "LP(Main)");
     ExpectRanges(graph, c.x, c.y);
+    // A file that holds fewer records than its header states says so.
+    auto* short_file = graph.findChild<QLabel*>("LblShortFile");
+    EXPECT_EQ(short_file != nullptr, c.stated > c.held);
+    if (short_file != nullptr) {
+      EXPECT_TRUE(short_file->text().startsWith("This file holds 3 of the 92233720"));
+    }
   }
 
   Plot& first = OpenItem(test::RecordFile(RecordMode::Slm, 3, 3), "LP(Main)");

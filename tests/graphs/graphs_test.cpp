@@ -135,18 +135,28 @@ TEST(BarGraph, CursorWrapsAndOddRecordsDrawWhatTheyCan) {
   EXPECT_FALSE(read(4).has_value());
 }
 
+std::vector<std::string> TextsOf(const std::vector<RecordTime>& times) {
+  std::vector<std::string> texts;
+  std::ranges::transform(times, std::back_inserter(texts), &RecordTime::text);
+  return texts;
+}
+
 // A time of day alone takes the start's date, a day later each time it runs back; a date stamp
 // sets the day itself; cells that are neither stand as they are.
 TEST(RecordDateTimes, TimesOfDayTakeTheStartsDateAndStampsTheirOwn) {
   const std::vector<std::string> cells{
       "         00:00:30", "         23:00:00", "2014/01/02 03:04:05",
       "         03:04:04", " ---.- ",           "2013/13/40 10:00:00"};
-  EXPECT_EQ(
-      RecordDateTimes("2013/08/09 23:59:30", cells),
-      (std::vector<std::string>{"2013-08-10T00:00:30", "2013-08-10T23:00:00", "2014-01-02T03:04:05",
-                                "2014-01-03T03:04:04", "---.-", "2013/13/40 10:00:00"}));
-  EXPECT_EQ(RecordDateTimes("", std::vector<std::string>{"  10:00:00"}),
+  const std::vector<RecordTime> times = RecordDateTimes("2013/08/09 23:59:30", cells);
+  EXPECT_EQ(TextsOf(times), (std::vector<std::string>{"2013-08-10T00:00:30", "2013-08-10T23:00:00",
+                                                      "2014-01-02T03:04:05", "2014-01-03T03:04:04",
+                                                      "---.-", "2013/13/40 10:00:00"}));
+  EXPECT_EQ(*times[3].seconds - *times[0].seconds, 146 * 86400 + 3 * 3600 + 3 * 60 + 34);
+  EXPECT_FALSE(times[4].seconds.has_value());
+  EXPECT_EQ(TextsOf(RecordDateTimes("", std::vector<std::string>{"  10:00:00"})),
             std::vector<std::string>{"10:00:00"});
+  EXPECT_EQ(DurationText(4), "0:00:04");
+  EXPECT_EQ(DurationText(-(2 * 86400 + 3600)), "-2 d 1:00:00");
 }
 
 // The cursor graph test reads the text of a span of 50, 60, a gap, 70 and 40 worked out by
