@@ -50,12 +50,12 @@ QByteArray PdfBytes(QSize size, const PaintGraph& paint) {
   return bytes;
 }
 
+}  // namespace
+
 bool HasExtension(const std::filesystem::path& path, const QString& extension) {
   return QString::fromStdString(path.extension().string())
              .compare(extension, Qt::CaseInsensitive) == 0;
 }
-
-}  // namespace
 
 std::optional<std::string> ExportPicture(const std::filesystem::path& target, QSize size,
                                          const PaintGraph& paint) {

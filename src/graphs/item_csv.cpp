@@ -34,4 +34,15 @@ std::string ItemCsvText(std::string_view item_name, std::span<const std::string>
   return text;
 }
 
+std::string BandLevelsCsvText(std::uint64_t record, std::string_view date_time,
+                              std::span<const BandLevel> levels) {
+  const std::string record_cells = std::to_string(record) + "," + CsvCell(date_time) + ",";
+  std::string text = "Record,Date Time,Band [Hz],Bandwidth,Level [dB]\r\n";
+  for (const BandLevel& level : levels) {
+    text += record_cells + CsvCell(level.band) + "," + std::string(level.bandwidth) + "," +
+            Number(level.level) + "\r\n";
+  }
+  return text;
+}
+
 }  // namespace halvane

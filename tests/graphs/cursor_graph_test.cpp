@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 
@@ -211,12 +210,7 @@ TEST_F(CursorGraphTest, PrintsAndExportsWhatReadsBack) {
   EXPECT_EQ(png.size(), graph.CWGraph1().size());
   dialogs.save_path = folder / "plot.pdf";
   graph.Export();
-  const QString rendered = QString::fromStdString((folder / "plot-pdf").string());
-  ASSERT_EQ(QProcess::execute("pdftoppm",
-                              {"-r", QString::number(png.logicalDpiX()), "-png", "-singlefile",
-                               QString::fromStdString(dialogs.save_path.string()), rendered}),
-            0);
-  const QImage pdf(rendered + ".png");
+  const QImage pdf = test::RenderedPdf(dialogs.save_path, png.logicalDpiX());
   ASSERT_NEAR(pdf.height(), png.height(), 1);
   const QRect axis_rect = graph.CWGraph1().axisRect()->rect();
   const int png_height = TextHeightLeftOfAxis(png, axis_rect);

@@ -6,7 +6,9 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QImage>
 #include <QPrinter>
+#include <QProcess>
 #include <filesystem>
 #include <fstream>
 
@@ -19,6 +21,22 @@
 #include "tests/gui/recorded_editor.h"
 
 namespace halvane::test {
+
+// What a tool of poppler-utils writes to standard output.
+inline QString ToolOutput(const QString& tool, const QStringList& arguments) {
+  QProcess process;
+  process.start(tool, arguments);
+  process.waitForFinished();
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The first page of a PDF rendered at `dpi`, as a viewer shows it.
+inline QImage RenderedPdf(const std::filesystem::path& pdf, int dpi) {
+  const QString page = QString::fromStdString(pdf.string()) + "-page";
+  ToolOutput("pdftoppm", {"-r", QString::number(dpi), "-png", "-singlefile",
+                          QString::fromStdString(pdf.string()), page});
+  return QImage(page + ".png");
+}
 
 class GraphDialogs : public UserDialogs {
  public:

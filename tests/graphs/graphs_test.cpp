@@ -104,6 +104,12 @@ TEST(BarGraph, CursorWrapsAndOddRecordsDrawWhatTheyCan) {
   EXPECT_EQ(MoveBandCursor(0, -1, "1/1 & 1/3 OCTAVE"), 32);
   EXPECT_EQ(MoveBandCursor(32, 1, "1/3 OCTAVE"), 0);
   EXPECT_EQ(MoveBandCursor(5, 1, "1/3 OCTAVE"), 6);
+  // A click finds the band whose bar it hits; a gap between slots or the frame finds none.
+  EXPECT_EQ(BandAt(175, "1/1 OCTAVE"), 3);
+  EXPECT_EQ(BandAt(95, "1/1 & 1/3 OCTAVE"), 4);
+  EXPECT_EQ(BandAt(469, "1/3 OCTAVE"), 32);
+  EXPECT_EQ(BandAt(195, "1/3 OCTAVE"), std::nullopt);
+  EXPECT_EQ(BandAt(30, "1/1 OCTAVE"), std::nullopt);
 
   // A cursor left beyond the mode's last band marks nothing.
   Drawn beyond = Draw(RecordMode::Octave, 20);
