@@ -107,6 +107,10 @@ TEST_F(HistoryFixture, ButtonAfterPlotOpensTheWindowThatRecordsEveryPollWithAGap
   EXPECT_FALSE(panel.Lists().ComboRecMode->isVisible());
   ASSERT_NE(history.Window(), nullptr);
   EXPECT_TRUE(history.Window()->isVisible());
+  // Wholly on the screen, beside the main window rather than over it.
+  const QRect frame = history.Window()->frameGeometry();
+  EXPECT_TRUE(panel.screen()->availableGeometry().contains(frame));
+  EXPECT_GT(frame.left(), panel.frameGeometry().right());
 
   const auto poll = [this](int times) {
     for (int i = 0; i < times; ++i) {
