@@ -17,13 +17,15 @@ namespace {
 struct GridColumn {
   const char* head;
   const char* sample;  // the text whose width the column takes
+  const char* tooltip;
 };
 
 constexpr std::array<GridColumn, 4> kGridColumns{{
-    {"Set", " No.S "},
-    {"    Date Time    ", "AAAA/AA/AA AA:AA:AA"},
-    {"Mode", "AAAAA"},
-    {"Records", "AAAAAAAA"},
+    {"Set", " No.S ", "The number of the record in the flash memory"},
+    {"    Date Time    ", "AAAA/AA/AA AA:AA:AA", "When the record started"},
+    {"Mode", "AAAAA",
+     "The main channel's weightings: LAF is A frequency weighting, F (fast) time weighting"},
+    {"Records", "AAAAAAAA", "The samples the record holds, one line each in its file"},
 }};
 
 }  // namespace
@@ -50,7 +52,12 @@ Memory::Memory(RecordFileOutput output, QWidget& main_window)
   legend->addWidget(NamedLabel("LblMemorySize", "Capacity : 512 K", ss_panel2));
   legend->addStretch();
   legend->addWidget(NamedLabel("Label2", "Used", ss_panel2));
+  lbl_used_ = NamedLabel("LblUsed", "", ss_panel2);
+  legend->addWidget(lbl_used_);
+  legend->addSpacing(12);
   legend->addWidget(NamedLabel("Label3", "Unused", ss_panel2));
+  lbl_unused_ = NamedLabel("LblUnused", "", ss_panel2);
+  legend->addWidget(lbl_unused_);
   auto* gauge = new QVBoxLayout(ss_panel2);
   gauge->addWidget(msize_);
   gauge->addLayout(legend);
@@ -67,7 +74,9 @@ Memory::Memory(RecordFileOutput output, QWidget& main_window)
   int grid_width = 0;
   for (int column = 0; column < static_cast<int>(kGridColumns.size()); ++column) {
     const GridColumn& grid_column = kGridColumns[static_cast<std::size_t>(column)];
-    grid_set_->setHorizontalHeaderItem(column, new QTableWidgetItem(grid_column.head));
+    auto* head = new QTableWidgetItem(grid_column.head);
+    head->setToolTip(grid_column.tooltip);
+    grid_set_->setHorizontalHeaderItem(column, head);
     const int width =
         metrics.horizontalAdvance(grid_column.sample) + 2 * metrics.averageCharWidth();
     grid_set_->setColumnWidth(column, width);
@@ -98,6 +107,9 @@ void Memory::ShowRecords(std::vector<std::uint8_t> image, LoggerRecordTable tabl
     }
   }
   msize_->setValue(static_cast<int>(100ULL * used_size / kLoggerCapacity));
+  const std::uint32_t used = std::min(used_size, kLoggerCapacity);
+  lbl_used_->setText(QString("%1 bytes").arg(used));
+  lbl_unused_->setText(QString("%1 bytes").arg(kLoggerCapacity - used));
 }
 
 void Memory::WriteRecord(int row) {

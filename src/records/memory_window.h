@@ -34,6 +34,8 @@ class Memory : public QWidget {
   RecordFileOutput output_;
   QProgressBar* mbar_;
   QProgressBar* msize_;
+  QLabel* lbl_used_;  // the gauge's numbers beside its legend
+  QLabel* lbl_unused_;
   QTableWidget* grid_set_;
   // Shared with a record being written, which a close of the window must not pull away.
   std::shared_ptr<const std::vector<std::uint8_t>> logger_image_;

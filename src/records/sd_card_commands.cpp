@@ -78,6 +78,8 @@ void SdCardCommands::ScanSdCard() {
   sets->clear();
   for (std::size_t n = 1; n <= table_.SdSetCount(); ++n) {
     sets->addItem(QString::number(n));
+    sets->setItemData(static_cast<int>(n - 1),
+                      QString::fromLatin1(SdSetSummary(n, table_.sets[n - 1])), Qt::ToolTipRole);
   }
   sets->addItem("Exit");
   sets->setCurrentIndex(0);

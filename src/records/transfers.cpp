@@ -61,8 +61,8 @@ SdScan ScanSdCard(USB& usb, const PageProgress& progress) {
     }
     const InputReportBuffer& page = usb.InputReportCopy();
     if (page[1] != kEmptyEntryMark || page[10] != kEmptyEntryMark2) {
-      const std::string_view length_field(reinterpret_cast<const char*>(page.data() + 1), 4);
-      scan.table.sets.push_back({position, SetLengthField(length_field)});
+      scan.table.sets.push_back(SdSetOfFirstPage(
+          position, std::string_view(reinterpret_cast<const char*>(page.data() + 1), kPageBytes)));
     }
     if (progress &&
         !progress(static_cast<std::uint64_t>(entry), static_cast<std::uint64_t>(entries))) {

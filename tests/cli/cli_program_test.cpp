@@ -13,6 +13,7 @@
 #include "cli/exit_codes.h"
 #include "control/typed_number.h"
 #include "live/meter.h"
+#include "records/concat.h"
 #include "records/logger_image.h"
 #include "records/plot_selection.h"
 #include "records/record_file_reader.h"
@@ -163,6 +164,14 @@ TEST_F(CliProgramTest, DownloadsAreTheFilesTheWindowWrites) {
   const Run sd = Cli({"--simulate", "sd", "get", "1"});
   ASSERT_EQ(sd.status, kExitSuccess) << sd.err;
   EXPECT_EQ(sd.out, SdRecordFileText(set_text, SetLengthField(set_text)));
+  // The list names each set's start and weighting as the data logger grid does.
+  const RecordFileHeader lines = ParseSetHeader(set_text, SetLengthField(set_text)).lines;
+  const Run list = Cli({"--simulate", "sd", "list"});
+  EXPECT_TRUE(list.out.starts_with("No.\tEntry\tBytes\tStart\tWeighting\n1\t")) << list.out;
+  EXPECT_NE(list.out.find(Concat({"\t", lines.start_time, "\tL", lines.main_freq_weighting,
+                                  lines.main_time_weighting, "\n2\t"})),
+            std::string::npos)
+      << list.out;
 }
 
 TEST_F(CliProgramTest, SavedRawContentsLoadIntoTheSimulatedMeterAgain) {

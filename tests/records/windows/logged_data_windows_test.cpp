@@ -90,6 +90,7 @@ TEST_F(LoggedDataTest, ScanListsTheSetsAndChoosingOneWritesItsFileAndOpensIt) {
   ASSERT_EQ(list->count(), static_cast<int>(sets.size()) + 1);
   EXPECT_EQ(list->itemText(0), "1");
   EXPECT_EQ(list->itemText(list->count() - 1), "Exit");
+  EXPECT_TRUE(list->itemData(0, Qt::ToolTipRole).toString().startsWith("Set 1: started 20"));
   EXPECT_TRUE(NoPollSent());
   EXPECT_TRUE(panel.Timer1().isActive());
 
@@ -154,6 +155,8 @@ TEST_F(LoggedDataTest, DataLoggerListsTheRecordsAndWritesTheOneClicked) {
   EXPECT_EQ(grid.item(2, 0)->text(), "3");
   EXPECT_EQ(grid.item(2, 3)->text(), QString::number(table[2].sample_count));
   EXPECT_EQ(window->MBar().value(), 100);
+  EXPECT_EQ(window->findChild<QLabel*>("LblUsed")->text(), QString("%1 bytes").arg(image.size()));
+  EXPECT_TRUE(grid.horizontalHeaderItem(2)->toolTip().contains("weighting"));
   EXPECT_TRUE(NoPollSent());
 
   emit grid.cellClicked(2, 0);
