@@ -49,7 +49,9 @@ Memory::Memory(RecordFileOutput output, QWidget& main_window)
   msize_->setValue(0);
   msize_->setFormat("Memory Size %p%");
   auto* legend = new QHBoxLayout;
-  legend->addWidget(NamedLabel("LblMemorySize", "Capacity : 512 K", ss_panel2));
+  QLabel* capacity = NamedLabel("LblMemorySize", "Capacity : 512 K", ss_panel2);
+  capacity->setToolTip(QString("The flash memory holds %1 bytes of records").arg(kLoggerCapacity));
+  legend->addWidget(capacity);
   legend->addStretch();
   legend->addWidget(NamedLabel("Label2", "Used", ss_panel2));
   lbl_used_ = NamedLabel("LblUsed", "", ss_panel2);
