@@ -34,8 +34,8 @@ void FillDay(halvane::LevelHistoryWindow& window) {
   for (std::size_t poll = 0; poll < kDay; ++poll) {
     const bool unplugged = poll % 22500 < 375;
     const halvane::LiveReading reading = Reading(poll);
-    window.Record(kStart + static_cast<std::int64_t>(poll) * 160, unplugged ? nullptr : &reading,
-                  false);
+    const std::int64_t time = kStart + static_cast<std::int64_t>(poll) * 160;
+    window.Record({time, time}, unplugged ? nullptr : &reading, false);
   }
 }
 
@@ -63,7 +63,8 @@ void BM_AppendAndReplotFullDay(benchmark::State& state) {
   std::size_t poll = kDay;
   for (auto _ : state) {
     const halvane::LiveReading reading = Reading(poll);
-    window.Record(kStart + static_cast<std::int64_t>(poll++) * 160, &reading);
+    const std::int64_t time = kStart + static_cast<std::int64_t>(poll++) * 160;
+    window.Record({time, time}, &reading);
   }
 }
 

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Sets up and runs the whole test suite: the tests headless, the same tests under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of every fuzz target.
+# Sets up and runs the whole test suite: the tests headless, halvane-cli built for Windows and
+# run under Wine against the Linux build, the same tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer, a short run of every fuzz target, and the programs against the
+# simulated meter on a real hidraw node in a small VM.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -27,6 +29,9 @@ cmake -S . -B build/main -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" >/dev/null
 cmake --build build/main -j "$jobs"
 ctest --test-dir build/main --output-on-failure -j "$jobs"
+
+stage "Windows build under Wine"
+bash scripts/wine_test.sh build/main/src/cli/halvane-cli
 
 stage "build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g1" \
@@ -66,6 +71,9 @@ for log in build/fuzz/fuzz_*.log; do
   if [[ $fuzz_failed -eq 0 ]]; then tail -n 2 "$log"; else tail -n 60 "$log"; fi
 done
 [[ $fuzz_failed -eq 0 ]] || { echo "fuzz: a target failed" >&2; exit 1; }
+
+stage "the real device path in a VM"
+bash scripts/vm_test.sh
 
 stage
 echo "== stage times"

@@ -7,12 +7,12 @@
 #include <QApplication>
 #include <QDir>
 #include <cmath>
-#include <cstdio>
 #include <fstream>
 
 #include "graphs/bar_form.h"
 #include "graphs/plot_window.h"
 #include "tests/graphs/record_files.h"
+#include "text/number_text.h"
 #include "tools/save_window.h"
 
 namespace {
@@ -32,9 +32,7 @@ std::string Level(std::size_t record, std::size_t column) {
   }
   const double level = 70 + 20 * std::sin(static_cast<double>(column) / 9.0) +
                        8 * std::sin(static_cast<double>(record) / 7.0);
-  char text[16];
-  std::snprintf(text, sizeof text, "%.1f", level);
-  return text;
+  return halvane::FixedPointText(level, 1);
 }
 
 }  // namespace

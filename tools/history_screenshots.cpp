@@ -44,7 +44,7 @@ void Poll(halvane::USB& usb, halvane::LevelHistoryWindow& window, std::int64_t& 
     usb.OutputReport()[1] = halvane::kLivePollCommand;
     usb.ExchangeReports();
     const halvane::LiveReading reading = halvane::DecodeLiveReply(usb.InputReportCopy());
-    window.Record(pc_time_ms, usb.MeterConnected() ? &reading : nullptr, false);
+    window.Record({pc_time_ms, pc_time_ms}, usb.MeterConnected() ? &reading : nullptr, false);
     pc_time_ms += 160;
   }
 }

@@ -51,10 +51,10 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  std::string error;
-  const std::unique_ptr<halvane::DeviceLink> link = halvane::DeviceLink::Open(options, error);
+  halvane::LinkFailure failure;
+  const std::unique_ptr<halvane::DeviceLink> link = halvane::DeviceLink::Open(options, failure);
   if (!link) {
-    std::fprintf(stderr, "halvane: %s\n", error.c_str());
+    std::fprintf(stderr, "halvane: %s\n", failure.message.c_str());
     return 2;
   }
 

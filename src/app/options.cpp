@@ -4,9 +4,21 @@
 #include <algorithm>
 #include <charconv>
 
+#include "files/utf8_path.h"
+
 namespace halvane {
 
 namespace {
+
+// A decimal number that is the whole text.
+std::optional<int> ParseWholeInt(std::string_view text) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) {
+    return std::nullopt;
+  }
+  return value;
+}
 
 std::optional<std::uint16_t> ParseHexId(std::string_view text) {
   if (text.starts_with("0x") || text.starts_with("0X")) {
@@ -60,6 +72,12 @@ std::optional<MeterIds> ParseDeviceIds(std::string_view text) {
   return MeterIds{*vendor, *product};
 }
 
+CLI::Option* AddPathOption(CLI::App& app, const std::string& name, std::filesystem::path& path,
+                           const std::string& description) {
+  return app.add_option_function<std::string>(
+      name, [&path](const std::string& text) { path = PathFromUtf8(text); }, description);
+}
+
 void AddMeterOptions(CLI::App& app, Options& options) {
   CLI::Option* simulate = app.add_flag(
       "--simulate", options.simulate, "use the built-in simulated meter instead of the instrument");
@@ -79,21 +97,28 @@ void AddMeterOptions(CLI::App& app, Options& options) {
                  "use the meter at this device path (as 'devices' lists them) when several "
                  "identical meters are attached")
       ->type_name("PATH");
-  app.add_option("--trace", options.trace_file,
-                 "append every report written to and read from the meter to FILE (milliseconds, "
-                 "W or R, the bytes in hex), and each search for the meter: the devices found and "
-                 "why each was passed over (S)")
+  AddPathOption(app, "--trace", options.trace_file,
+                "append every report written to and read from the meter to FILE (milliseconds, "
+                "W or R, the bytes in hex), and each search for the meter: the devices found and "
+                "why each was passed over (S)")
       ->type_name("FILE")
       ->check(kFileName);
-  app.add_option("--sim-flash", options.sim_flash_file,
-                 "with --simulate: the simulated meter's flash memory holds the raw image in FILE "
-                 "(at most 1015807 bytes)")
+  AddPathOption(app, "--sim-flash", options.sim_flash_file,
+                "with --simulate: the simulated meter's flash memory holds the raw image in FILE "
+                "(at most 1015807 bytes)")
       ->type_name("FILE")
       ->check(kFileName)
       ->needs(simulate);
-  app.add_option("--sim-sd", options.sim_sd_files,
-                 "with --simulate: the simulated meter's SD card holds one raw set text per FILE, "
-                 "in this order; an empty FILE is an empty entry")
+  app.add_option_function<std::vector<std::string>>(
+         "--sim-sd",
+         [&options](const std::vector<std::string>& files) {
+           options.sim_sd_files.clear();
+           for (const std::string& file : files) {
+             options.sim_sd_files.push_back(PathFromUtf8(file));
+           }
+         },
+         "with --simulate: the simulated meter's SD card holds one raw set text per FILE, "
+         "in this order; an empty FILE is an empty entry")
       ->type_name("FILE...")
       ->expected(1, CLI::detail::expected_max_vector_size)
       ->check(kFileName)
@@ -108,16 +133,22 @@ void AddMeterOptions(CLI::App& app, Options& options) {
          "--sim-unplug",
          [&options](const std::string& text) {
            const std::size_t colon = text.find(':');
-           try {
-             options.sim_unplug_at_read = std::stoi(text.substr(0, colon));
-             options.sim_replug_after_ms =
-                 colon == std::string::npos ? 0 : std::stoi(text.substr(colon + 1));
-           } catch (const std::logic_error&) {
+           const std::optional<int> read = ParseWholeInt(text.substr(0, colon));
+           const std::optional<int> after =
+               colon == std::string::npos ? 0 : ParseWholeInt(text.substr(colon + 1));
+           if (!read || !after) {
              throw CLI::ValidationError("--sim-unplug", "takes READ[:MS], not '" + text + "'");
            }
+           options.sim_unplug_at_read = *read;
+           options.sim_replug_after_ms = *after;
          },
          "with --simulate: unplug the meter just before the READ-th read and plug it back in "
          "after MS milliseconds (for tests)")
+      ->group("")
+      ->needs(simulate);
+  app.add_option("--sim-meters", options.sim_meters,
+                 "with --simulate: this many simulated meters are attached (for tests)")
+      ->check(CLI::Range(1, 100))
       ->group("")
       ->needs(simulate);
 }

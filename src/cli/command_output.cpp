@@ -7,12 +7,27 @@
 
 #include "cli/exit_codes.h"
 #include "cli/meter_session.h"
+#include "files/utf8_path.h"
 #include "records/atomic_file.h"
 
 namespace halvane {
 
+bool IsStandardOutput(const std::filesystem::path& target) {
+  return target.empty() || target == "-";
+}
+
+int CheckOutputFolder(const std::filesystem::path& target) {
+  const std::filesystem::path folder = target.parent_path();
+  std::error_code error;
+  if (IsStandardOutput(target) || folder.empty() || std::filesystem::is_directory(folder, error)) {
+    return kExitSuccess;
+  }
+  SayError("cannot write " + Utf8Text(target) + ": there is no folder " + Utf8Text(folder));
+  return kExitFailure;
+}
+
 int WriteOutput(const std::filesystem::path& target, std::string_view content) {
-  if (target.empty()) {
+  if (IsStandardOutput(target)) {
     if (std::fwrite(content.data(), 1, content.size(), stdout) != content.size() ||
         std::fflush(stdout) != 0) {
       SayError("cannot write to standard output");

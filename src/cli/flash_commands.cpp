@@ -9,6 +9,8 @@
 #include "cli/exit_codes.h"
 #include "cli/list_format.h"
 #include "cli/meter_session.h"
+#include "cli/usage.h"
+#include "files/utf8_path.h"
 #include "records/kept_names.h"
 #include "records/logger_image.h"
 #include "records/transfers.h"
@@ -33,9 +35,8 @@ struct FlashContents {
 
 FlashContents ReadFlash(const Options& options) {
   FlashContents contents;
-  std::unique_ptr<MeterSession> session = MeterSession::Open(options);
+  std::unique_ptr<MeterSession> session = MeterSession::Open(options, contents.status);
   if (!session) {
-    contents.status = kExitUsage;
     return contents;
   }
   if (!session->FindMeter()) {
@@ -47,16 +48,14 @@ FlashContents ReadFlash(const Options& options) {
     return contents;
   }
   if (!size.error.empty()) {
-    SayError(size.error);
-    contents.status = kExitTransfer;
+    contents.status = TransferFailed(size.error, "when asked for the size of its recorded data");
     return contents;
   }
   LoggerRead read =
       ReadLoggerImage(session->Usb(), size.used_size, TerminalProgress("Reading the flash memory"));
   EndTerminalProgress();
   if (!read.error.empty()) {
-    SayError(read.error);
-    contents.status = kExitTransfer;
+    contents.status = TransferFailed(read.error, "during the flash memory read");
     return contents;
   }
   read.image.resize(std::min<std::size_t>(read.image.size(), size.used_size));
@@ -72,7 +71,8 @@ std::string RecordListJson(const LoggerRecordTable& table) {
     list.push_back({{"number", i + 1},
                     {"start", r.start_date + " " + r.start_time},
                     {"mode", r.mode ? std::string(RecordModeName(*r.mode)) : std::string()},
-                    {"samples", r.sample_count},
+                    {"samples", r.samples_held},
+                    {"cut_short", r.CutShort()},
                     {"main_weighting", r.main_freq_weighting + r.main_time_weighting},
                     {"sub_weighting", r.sub_freq_weighting + r.sub_time_weighting},
                     {"range", {r.range_lower, r.range_upper}},
@@ -100,14 +100,29 @@ int RunList(const Options& options, const FlashSettings& settings) {
                                                              : RecordListTable(contents.table));
 }
 
+// The folder --all writes into: it may be missing (it is made then), never a file.
+int CheckRecordFolder(const std::filesystem::path& folder) {
+  std::error_code error;
+  if (std::filesystem::exists(folder, error) && !std::filesystem::is_directory(folder, error)) {
+    SayError("flash get --all -o takes a folder; " + folder.string() + " is a file");
+    return kExitUsage;
+  }
+  return CheckOutputFolder(folder.has_filename() ? folder : folder.parent_path());
+}
+
 int RunGet(const Options& options, const FlashSettings& settings) {
   if (settings.all == (settings.number != 0)) {
     SayError("flash get takes a record number or --all");
     return kExitUsage;
   }
-  if (settings.all && settings.output.empty()) {
+  if (settings.all && IsStandardOutput(settings.output)) {
     SayError("flash get --all needs -o DIR");
     return kExitUsage;
+  }
+  if (const int status =
+          settings.all ? CheckRecordFolder(settings.output) : CheckOutputFolder(settings.output);
+      status != kExitSuccess) {
+    return status;
   }
   const FlashContents contents = ReadFlash(options);
   if (contents.status != kExitSuccess) {
@@ -123,9 +138,9 @@ int RunGet(const Options& options, const FlashSettings& settings) {
     return WriteOutput(settings.output, FlashRecordFileText(contents.image, record));
   }
   std::error_code error;
-  std::filesystem::create_directories(settings.output, error);
+  std::filesystem::create_directory(settings.output, error);
   if (error) {
-    SayError("cannot create " + settings.output.string() + ": " + error.message());
+    SayError("cannot create " + Utf8Text(settings.output) + ": " + error.message());
     return kExitFailure;
   }
   for (std::size_t i = 0; i < contents.table.size(); ++i) {
@@ -140,6 +155,9 @@ int RunGet(const Options& options, const FlashSettings& settings) {
 }
 
 int RunSave(const Options& options, const FlashSettings& settings) {
+  if (const int status = CheckOutputFolder(settings.output); status != kExitSuccess) {
+    return status;
+  }
   const FlashContents contents = ReadFlash(options);
   if (contents.status != kExitSuccess) {
     return contents.status;
@@ -154,7 +172,6 @@ int RunSave(const Options& options, const FlashSettings& settings) {
 void AddFlashCommands(CLI::App& app, const Options& options, std::function<int()>& run) {
   auto settings = std::make_shared<FlashSettings>();
   CLI::App* flash = app.add_subcommand("flash", "The records in the meter's flash memory.");
-  flash->require_subcommand(1);
 
   CLI::App* list = flash->add_subcommand("list", "List the records of the flash memory.");
   AddListFormatOption(*list, settings->format);
@@ -165,10 +182,11 @@ void AddFlashCommands(CLI::App& app, const Options& options, std::function<int()
 
   CLI::App* get = flash->add_subcommand(
       "get", "Write the record file of one record, or of every record with --all.");
-  get->add_option("N", settings->number, "the record number, from 1")->check(CLI::PositiveNumber);
+  get->add_option("N", settings->number, "the record number, from 1")
+      ->check(WholeNumber("a record number", 1));
   get->add_flag("-a,--all", settings->all, "every record, one file each in DIR");
-  get->add_option("-o,--output", settings->output,
-                  "the record file (default: standard output); with --all the folder")
+  AddPathOption(*get, "-o,--output", settings->output,
+                "the record file (default or -: standard output); with --all the folder")
       ->type_name("FILE|DIR");
   get->footer(
       "Examples:\n  halvane-cli flash get 3 -o record3.txt\n  halvane-cli flash get --all -o "
@@ -180,7 +198,8 @@ void AddFlashCommands(CLI::App& app, const Options& options, std::function<int()
 
   CLI::App* save =
       flash->add_subcommand("save", "Save the raw flash image, as --sim-flash reads it.");
-  save->add_option("-o,--output", settings->output, "the image file")->required();
+  AddPathOption(*save, "-o,--output", settings->output, "the image file (-: standard output)")
+      ->required();
   save->footer("Example:\n  halvane-cli flash save -o flash.bin\n");
   save->callback([&run, &options, settings] {
     run = [&options, settings] { return RunSave(options, *settings); };

@@ -1,8 +1,10 @@
 #include "cli/meter_commands.h"
 
+#include <chrono>
 #include <ctime>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <thread>
 
 #include "cli/command_output.h"
 #include "cli/exit_codes.h"
@@ -15,9 +17,10 @@ namespace halvane {
 namespace {
 
 int RunDevices(const Options& options, ListFormat format) {
-  std::unique_ptr<MeterSession> session = MeterSession::Open(options);
+  int status = kExitSuccess;
+  std::unique_ptr<MeterSession> session = MeterSession::Open(options, status);
   if (!session) {
-    return kExitUsage;
+    return status;
   }
   const std::vector<HidDeviceInfo> devices =
       session->Link().Backend().Enumerate(options.device.vendor, options.device.product);
@@ -44,9 +47,8 @@ int RunDevices(const Options& options, ListFormat format) {
 
 // The session with the meter found, or null after the exit status went into `status`.
 std::unique_ptr<MeterSession> SessionWithMeter(const Options& options, int& status) {
-  std::unique_ptr<MeterSession> session = MeterSession::Open(options);
+  std::unique_ptr<MeterSession> session = MeterSession::Open(options, status);
   if (!session) {
-    status = kExitUsage;
     return nullptr;
   }
   if (!session->FindMeter()) {
@@ -56,51 +58,50 @@ std::unique_ptr<MeterSession> SessionWithMeter(const Options& options, int& stat
   return session;
 }
 
-// Sends what the output report holds and waits for the answer; false, after saying so, when
-// none came.
-bool Exchange(MeterSession& session) {
+// Reads the meter's clock and prints it.
+int PrintMeterClock(MeterSession& session) {
+  FillReadClockCommand(session.Usb().OutputReport());
   session.Usb().ExchangeReports();
   if (!session.Usb().MeterConnected()) {
-    SayError("the meter stopped answering");
-    return false;
+    return TransferFailed(kMeterNotConnectedMessage, "when its clock was read");
   }
-  return true;
+  return WriteOutput({}, MeterTimeIso8601(session.Usb().InputReportCopy()) + "\n");
 }
 
 int RunClockGet(const Options& options) {
   int status = kExitSuccess;
   std::unique_ptr<MeterSession> session = SessionWithMeter(options, status);
-  if (!session) {
-    return status;
-  }
-  FillReadClockCommand(session->Usb().OutputReport());
-  if (!Exchange(*session)) {
-    return kExitTransfer;
-  }
-  return WriteOutput({}, MeterTimeCaption(session->Usb().InputReportCopy()) + "\n");
+  return session ? PrintMeterClock(*session) : status;
 }
 
 // The PC's local time, as the clock window sets it.
 ClockFields PcClock() {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &now);
+#else
   localtime_r(&now, &local);
+#endif
   return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
           local.tm_hour,        local.tm_min,     local.tm_sec};
 }
 
+// Sets the meter's clock to the PC's and, after the pause the meter needs, prints the clock it
+// then reads.
 int RunClockSync(const Options& options) {
   int status = kExitSuccess;
   std::unique_ptr<MeterSession> session = SessionWithMeter(options, status);
   if (!session) {
     return status;
   }
-  const ClockFields time = PcClock();
-  FillSetClockCommand(session->Usb().OutputReport(), time);
-  if (!Exchange(*session)) {
-    return kExitTransfer;
+  FillSetClockCommand(session->Usb().OutputReport(), PcClock());
+  session->Usb().ExchangeReports();
+  if (!session->Usb().MeterConnected()) {
+    return TransferFailed(kMeterNotConnectedMessage, "when its clock was set");
   }
-  return WriteOutput({}, PcTimeCaption(time) + "\n");
+  std::this_thread::sleep_for(std::chrono::milliseconds(kAfterClockSetMs));
+  return PrintMeterClock(*session);
 }
 
 }  // namespace
@@ -120,13 +121,14 @@ void AddDevicesCommand(CLI::App& app, const Options& options, std::function<int(
 
 void AddClockCommands(CLI::App& app, const Options& options, std::function<int()>& run) {
   CLI::App* clock = app.add_subcommand("clock", "The meter's clock.");
-  clock->require_subcommand(1);
-  CLI::App* get =
-      clock->add_subcommand("get", "Print the meter's date and time (YY/MM/DD hh:mm:ss).");
+  CLI::App* get = clock->add_subcommand(
+      "get", "Print the meter's date and time in ISO 8601 (2013-08-09T01:14:19).");
   get->footer("Example:\n  halvane-cli clock get\n");
   get->callback([&run, &options] { run = [&options] { return RunClockGet(options); }; });
   CLI::App* sync = clock->add_subcommand(
-      "sync", "Set the meter's clock to the PC's local time and print the time set.");
+      "sync",
+      "Set the meter's clock to the PC's local time; after the 2 s the meter needs, print its "
+      "clock as clock get does.");
   sync->footer("Example:\n  halvane-cli clock sync\n");
   sync->callback([&run, &options] { run = [&options] { return RunClockSync(options); }; });
 }

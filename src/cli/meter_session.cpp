@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "cli/exit_codes.h"
 #include "live/live_reply.h"
 
 namespace halvane {
@@ -12,11 +13,12 @@ MeterSession::MeterSession(std::unique_ptr<DeviceLink> link, const Options& opti
   usb_.SetTrace(link_->Trace());
 }
 
-std::unique_ptr<MeterSession> MeterSession::Open(const Options& options) {
-  std::string error;
-  std::unique_ptr<DeviceLink> link = DeviceLink::Open(options, error);
+std::unique_ptr<MeterSession> MeterSession::Open(const Options& options, int& status) {
+  LinkFailure failure;
+  std::unique_ptr<DeviceLink> link = DeviceLink::Open(options, failure);
   if (!link) {
-    SayError(error);
+    SayError(failure.message);
+    status = failure.no_device_support ? kExitNoMeter : kExitUsage;
     return nullptr;
   }
   return std::unique_ptr<MeterSession>(new MeterSession(std::move(link), options));
@@ -31,8 +33,17 @@ bool MeterSession::FindMeter() {
   if (usb_.MeterConnected()) {
     return true;
   }
-  SayError(kMeterNotConnectedMessage);
+  SayError(usb_.AccessRefused() ? kMeterAccessRefusedMessage : kMeterNotConnectedMessage);
   return false;
+}
+
+int TransferFailed(std::string_view error, std::string_view step) {
+  if (error == kMeterNotConnectedMessage) {
+    SayError("the meter stopped answering " + std::string(step));
+  } else {
+    SayError(error);
+  }
+  return kExitTransfer;
 }
 
 void SayError(std::string_view message) {

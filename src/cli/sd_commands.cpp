@@ -7,6 +7,7 @@
 #include "cli/exit_codes.h"
 #include "cli/list_format.h"
 #include "cli/meter_session.h"
+#include "cli/usage.h"
 #include "records/sd_set.h"
 #include "records/transfers.h"
 
@@ -29,9 +30,8 @@ struct SdCard {
 
 SdCard ScanCard(const Options& options) {
   SdCard card;
-  card.session = MeterSession::Open(options);
+  card.session = MeterSession::Open(options, card.status);
   if (!card.session) {
-    card.status = kExitUsage;
     return card;
   }
   if (!card.session->FindMeter()) {
@@ -40,8 +40,7 @@ SdCard ScanCard(const Options& options) {
   }
   SdScan scan = ScanSdCard(card.session->Usb());
   if (!scan.error.empty()) {
-    SayError(scan.error);
-    card.status = kExitTransfer;
+    card.status = TransferFailed(scan.error, "during the SD card scan");
     return card;
   }
   card.table = std::move(scan.table);
@@ -77,6 +76,9 @@ int RunList(const Options& options, const SdSettings& settings) {
 // Downloads set `settings.number` and writes what `content` makes of it.
 int RunDownload(const Options& options, const SdSettings& settings,
                 std::string (*content)(const SdDownload&, const SdSet&)) {
+  if (const int status = CheckOutputFolder(settings.output); status != kExitSuccess) {
+    return status;
+  }
   SdCard card = ScanCard(options);
   if (card.status != kExitSuccess) {
     return card.status;
@@ -91,8 +93,7 @@ int RunDownload(const Options& options, const SdSettings& settings,
       DownloadSdSet(card.session->Usb(), set, TerminalProgress("Reading the SD card"));
   EndTerminalProgress();
   if (!download.error.empty()) {
-    SayError(download.error);
-    return kExitTransfer;
+    return TransferFailed(download.error, "during the set download");
   }
   return WriteOutput(settings.output, content(download, set));
 }
@@ -110,7 +111,6 @@ std::string RawSet(const SdDownload& download, const SdSet&) {
 void AddSdCommands(CLI::App& app, const Options& options, std::function<int()>& run) {
   auto settings = std::make_shared<SdSettings>();
   CLI::App* sd = app.add_subcommand("sd", "The sets on the meter's SD card.");
-  sd->require_subcommand(1);
 
   CLI::App* list = sd->add_subcommand("list", "List the sets of the SD card.");
   AddListFormatOption(*list, settings->format);
@@ -122,8 +122,9 @@ void AddSdCommands(CLI::App& app, const Options& options, std::function<int()>& 
   CLI::App* get = sd->add_subcommand("get", "Write the record file of one set.");
   get->add_option("N", settings->number, "the set number, from 1")
       ->required()
-      ->check(CLI::PositiveNumber);
-  get->add_option("-o,--output", settings->output, "the record file (default: standard output)");
+      ->check(WholeNumber("a set number", 1));
+  AddPathOption(*get, "-o,--output", settings->output,
+                "the record file (default or -: standard output)");
   get->footer("Example:\n  halvane-cli sd get 2 -o set2.txt\n");
   get->callback([&run, &options, settings] {
     run = [&options, settings] { return RunDownload(options, *settings, RecordFile); };
@@ -133,8 +134,9 @@ void AddSdCommands(CLI::App& app, const Options& options, std::function<int()>& 
       sd->add_subcommand("save", "Save the raw text of one set, as --sim-sd reads it.");
   save->add_option("N", settings->number, "the set number, from 1")
       ->required()
-      ->check(CLI::PositiveNumber);
-  save->add_option("-o,--output", settings->output, "the set file")->required();
+      ->check(WholeNumber("a set number", 1));
+  AddPathOption(*save, "-o,--output", settings->output, "the set file (-: standard output)")
+      ->required();
   save->footer("Example:\n  halvane-cli sd save 2 -o set2.sd\n");
   save->callback([&run, &options, settings] {
     run = [&options, settings] { return RunDownload(options, *settings, RawSet); };

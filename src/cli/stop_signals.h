@@ -1,11 +1,12 @@
 #pragma once
-// Ctrl-C and SIGTERM ask a long-running command to stop after the line it is writing.
+// Ctrl-C and SIGTERM (on Windows Ctrl-C, Ctrl-Break and closing the console) ask a
+// long-running command to stop after the line it is writing.
 
 #include <chrono>
 
 namespace halvane {
 
-// Catches SIGINT and SIGTERM from now on; a write they interrupt is resumed. A closed pipe
+// Catches the stop signals from now on; a write they interrupt is resumed. A closed pipe
 // becomes a failed write instead of ending the program.
 void CatchStopSignals();
 bool StopRequested();

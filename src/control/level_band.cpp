@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "control/typed_number.h"
 #include "live/band_labels.h"
+#include "text/number_text.h"
 
 namespace halvane {
 

@@ -100,7 +100,7 @@ void RTC::SetMeterTime() {
   FillSetClockCommand(context_.usb.OutputReport(), FieldsOf(pc_clock_()));
   context_.usb.ExchangeReports();
   if (MeterAnswered(context_)) {
-    context_.pause(kAfterSetMs);
+    context_.pause(kAfterClockSetMs);
   }
 }
 

@@ -22,7 +22,6 @@ class RTC : public QDialog {
  public:
   using PcClock = std::function<QDateTime()>;
   static constexpr int kTickMs = 1000;
-  static constexpr int kAfterSetMs = 2000;  // no clock read follows the set command sooner
 
   // The context's timer is the main window's live poll; its pause waits after the set command.
   RTC(ControlContext context, QWidget* parent = nullptr,

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "control/typed_number.h"
+#include "text/number_text.h"
 
 namespace halvane {
 

@@ -8,8 +8,8 @@
 #include "control/meter_commands.h"
 #include "control/rtc_window.h"
 #include "control/time_prompt.h"
-#include "control/typed_number.h"
 #include "live/panel_layout.h"
+#include "text/number_text.h"
 
 namespace halvane {
 

@@ -10,13 +10,13 @@
 #include <cmath>
 #include <fstream>
 
-#include "control/typed_number.h"
 #include "graphs/bar_graph.h"
 #include "graphs/graph_output.h"
 #include "graphs/item_csv.h"
 #include "graphs/record_times.h"
 #include "records/atomic_file.h"
 #include "records/plot_selection.h"
+#include "text/number_text.h"
 #include "ui/qt_text.h"
 
 namespace halvane {

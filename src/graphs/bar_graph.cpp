@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <array>
 
-#include "control/typed_number.h"
 #include "live/band_labels.h"
 #include "live/live_screen.h"
 #include "live/meter.h"
 #include "records/record_mode.h"
+#include "text/number_text.h"
 
 namespace halvane {
 
@@ -156,14 +156,12 @@ std::vector<BandLevel> BandLevelsOf(std::string_view mode_text,
 std::optional<std::vector<std::string>> ReadRecordFields(std::istream& in, std::int64_t record) {
   const std::int64_t wanted_line =
       static_cast<std::int64_t>(kFirstRecordLine) - 1 + std::max<std::int64_t>(record, 0);
+  TextLineReader lines(in);
   std::string line;
   for (std::int64_t number = 1; number <= wanted_line; ++number) {
-    if (!std::getline(in, line)) {
+    if (!lines.Next(line)) {
       return std::nullopt;
     }
-  }
-  if (!line.empty() && line.back() == '\r') {
-    line.pop_back();
   }
   std::vector<std::string_view> views;
   SplitRecordFields(line, views);

@@ -3,8 +3,8 @@
 #include <charconv>
 #include <cmath>
 
-#include "control/typed_number.h"
 #include "records/csv_cell.h"
+#include "text/number_text.h"
 
 namespace halvane {
 

@@ -1,5 +1,7 @@
 #include "graphs/plot_selection_controls.h"
 
+#include <QSignalBlocker>
+#include <climits>
 #include <fstream>
 
 #include "records/plot_selection.h"
@@ -54,6 +56,10 @@ PlotSelectionControls::PlotSelectionControls(Panel& panel, ToolbarCommands& tool
   connect(lists_.ComboNo, &QComboBox::activated, this,
           [this](int index) { ChooseNo(lists_.ComboNo->itemText(index)); });
   connect(lists_.ComboItem, &QComboBox::activated, this, &PlotSelectionControls::ChooseItem);
+  connect(lists_.SpinNo, &QSpinBox::valueChanged, this, [this](int record) {
+    lists_.ComboNo->setEditText(QString::number(record));
+    ChooseNo(lists_.ComboNo->currentText());
+  });
 }
 
 void PlotSelectionControls::PlotFromFile() {
@@ -72,15 +78,18 @@ void PlotSelectionControls::PlotFromFile() {
   in.clear();
   in.seekg(0);
   // The record numbers offered are those of the lines the file holds, whatever its header says.
-  const std::uint64_t held = CountRecordLines(in, info.RecordCount);
+  held_records_ = CountRecordLines(in, info.RecordCount);
 
   Refill(lists_.ComboItem, ToStringList(ItemEntries(ItemListMode(info.RecordMode))));
   QStringList numbers{"Exit"};
-  numbers.reserve(static_cast<qsizetype>(held) + 1);
-  for (std::uint64_t record = 1; record <= held; ++record) {
+  for (std::uint64_t record = 1; record <= std::min(held_records_, kListedRecordNumbers);
+       ++record) {
     numbers.append(QString::number(record));
   }
   Refill(lists_.ComboNo, numbers);
+  const QSignalBlocker quiet(lists_.SpinNo);
+  lists_.SpinNo->setRange(1, static_cast<int>(std::min<std::uint64_t>(held_records_, INT_MAX)));
+  ShowRecordChoice(!lists_.ComboNo->isHidden());
   Refill(lists_.ComboNoItem, ToStringList(NoItemEntries(info.RecordMode)));
   for (int entry = 0; entry < lists_.ComboNoItem->count(); ++entry) {
     lists_.ComboNoItem->setItemData(entry, NoItemExplanation(lists_.ComboNoItem->itemText(entry)),
@@ -91,7 +100,7 @@ void PlotSelectionControls::PlotFromFile() {
   panel_.ShowNote(
       QString("%1: %2, %3 records from %4. %5")
           .arg(QString::fromStdString(path.filename().string()), ToQString(info.RecordMode),
-               QString::number(held), ToQString(info.start_time),
+               QString::number(held_records_), ToQString(info.start_time),
                bands ? QString("\"No.s\": %1; \"Item\": %2.")
                            .arg(NoItemExplanation("No.s"), NoItemExplanation("Item"))
                      : QString("No bands; \"Item\": %1.").arg(NoItemExplanation("Item"))));
@@ -104,13 +113,18 @@ void PlotSelectionControls::ChooseNoItem(const QString& entry) {
   }
   const bool item = entry == "Item";
   lists_.ComboItem->setVisible(item);
-  lists_.ComboNo->setVisible(!item);
+  ShowRecordChoice(!item);
   panel_.ShowNote(item ? kItemChoice : kRecordChoice);
+}
+
+void PlotSelectionControls::ShowRecordChoice(bool shown) {
+  lists_.ComboNo->setVisible(shown);
+  lists_.SpinNo->setVisible(shown && held_records_ > kListedRecordNumbers);
 }
 
 void PlotSelectionControls::ChooseNo(const QString& entry) {
   if (entry == "Exit" || !file_) {
-    lists_.ComboNo->hide();
+    ShowRecordChoice(false);
     return;
   }
   if (bar_form_.isNull()) {
@@ -118,6 +132,7 @@ void PlotSelectionControls::ChooseNo(const QString& entry) {
   }
   bar_form_->ShowRecord(*file_);
   bar_form_->show();
+  ShowRecordChoice(!lists_.ComboNo->isHidden());
 }
 
 void PlotSelectionControls::ChooseItem(int position) {

@@ -33,6 +33,8 @@ class PlotSelectionControls : public QObject {
  private:
   void ChooseNoItem(const QString& entry);
   void ChooseNo(const QString& entry);
+  // The list or the number box, as `ComboNo` is shown or hidden.
+  void ShowRecordChoice(bool shown);
   void ChooseItem(int position);
 
   Panel& panel_;
@@ -41,6 +43,7 @@ class PlotSelectionControls : public QObject {
   UserDialogs& dialogs_;
   TextEditorLauncher& editor_;
   std::optional<PlotFile> file_;
+  std::uint64_t held_records_ = 0;  // the record lines of the file, up to its stated count
   QPointer<BarForm> bar_form_;
   QPointer<Plot> plot_;
 };

@@ -9,7 +9,6 @@
 #include <cmath>
 #include <limits>
 
-#include "control/typed_number.h"
 #include "graphs/cursor_readout.h"
 #include "graphs/graph_output.h"
 #include "graphs/item_csv.h"
@@ -17,6 +16,7 @@
 #include "graphs/record_times.h"
 #include "graphs/span_statistics.h"
 #include "graphs/track_modes.h"
+#include "text/number_text.h"
 #include "ui/qt_text.h"
 
 namespace halvane {
@@ -290,7 +290,8 @@ void Plot::ShowCursorReadouts() {
                          ? "Time : " + ToQString(times_[record - 1].text)
                          : QString());
   lbl_span_->setText(ToQString(SpanStatisticsText(ComputeSpanStatistics(
-      levels_, static_cast<std::int64_t>(at(1).record), static_cast<std::int64_t>(at(2).record)))));
+      levels_, static_cast<std::int64_t>(at(1).record), static_cast<std::int64_t>(at(2).record),
+      EnergyMeanApplies(data_.ItemName)))));
 }
 
 // The wheel zooms about the mouse in every track mode: with Ctrl the x axis alone, with Shift

@@ -2,41 +2,26 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <functional>
 #include <vector>
+
+#include "acoustics/level_statistics_text.h"
 
 namespace halvane {
 
-namespace {
-
-// The level exceeded by `percent` of the sorted (highest first) levels: the value of rank
-// ceil(percent / 100 * n).
-double Exceeded(const std::vector<double>& highest_first, double percent) {
-  const double rank = std::ceil(percent / 100.0 * static_cast<double>(highest_first.size()));
-  const std::size_t index = rank < 1 ? 0 : static_cast<std::size_t>(rank) - 1;
-  return highest_first[std::min(index, highest_first.size() - 1)];
+bool EnergyMeanApplies(std::string_view item_name) {
+  return item_name.starts_with("LP(") || item_name.starts_with("Leq(") ||
+         item_name.starts_with("1/");
 }
-
-std::string Level(const std::optional<double>& level) {
-  if (!level) {
-    return "---.-";
-  }
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f", *level);
-  return text;
-}
-
-}  // namespace
 
 SpanStatistics ComputeSpanStatistics(std::span<const std::optional<double>> values,
-                                     std::int64_t first, std::int64_t last) {
+                                     std::int64_t first, std::int64_t last,
+                                     bool energy_mean_applies) {
   SpanStatistics statistics;
+  statistics.energy_mean_applies = energy_mean_applies;
   const auto held = static_cast<std::int64_t>(values.size());
   const std::int64_t from = std::clamp(std::min(first, last), std::int64_t{1}, held + 1);
   const std::int64_t to = std::clamp(std::max(first, last), std::int64_t{0}, held);
   std::vector<double> levels;
-  double energy = 0;
   for (std::int64_t record = from; record <= to; ++record) {
     ++statistics.records;
     const std::optional<double>& value = values[static_cast<std::size_t>(record - 1)];
@@ -45,27 +30,19 @@ SpanStatistics ComputeSpanStatistics(std::span<const std::optional<double>> valu
       continue;
     }
     levels.push_back(*value);
-    energy += std::pow(10.0, *value / 10.0);
   }
-  if (levels.empty()) {
-    return statistics;
+  statistics.levels = EqualDurationStatistics(std::move(levels));
+  if (!energy_mean_applies) {
+    statistics.levels.leq.reset();
+    statistics.levels.exceeded = {};
   }
-  std::sort(levels.begin(), levels.end(), std::greater<>());
-  statistics.leq = 10.0 * std::log10(energy / static_cast<double>(levels.size()));
-  statistics.lmax = levels.front();
-  statistics.lmin = levels.back();
-  statistics.l10 = Exceeded(levels, 10);
-  statistics.l50 = Exceeded(levels, 50);
-  statistics.l90 = Exceeded(levels, 90);
   return statistics;
 }
 
 std::string SpanStatisticsText(const SpanStatistics& statistics) {
   return "Records " + std::to_string(statistics.records) + " (" +
-         std::to_string(statistics.left_out) + " without a level)\nLeq " + Level(statistics.leq) +
-         "  Lmax " + Level(statistics.lmax) + "  Lmin " + Level(statistics.lmin) + "\nL10 " +
-         Level(statistics.l10) + "  L50 " + Level(statistics.l50) + "  L90 " +
-         Level(statistics.l90);
+         std::to_string(statistics.left_out) + " without a level)\n" +
+         LevelStatisticsText(statistics.levels, statistics.energy_mean_applies);
 }
 
 }  // namespace halvane

@@ -7,9 +7,9 @@ namespace halvane {
 
 namespace {
 
-std::string UtcTime(std::int64_t pc_time_ms) {
+std::string UtcTime(std::int64_t wall_ms) {
   using namespace std::chrono;
-  const sys_time<milliseconds> time{milliseconds(pc_time_ms)};
+  const sys_time<milliseconds> time{milliseconds(wall_ms)};
   const sys_days day = floor<days>(time);
   const year_month_day date(day);
   const hh_mm_ss<milliseconds> clock(time - day);
@@ -35,19 +35,22 @@ std::string Level(const HistorySample& sample, HistoryChannel channel) {
 
 std::string HistoryCsvText(const LevelHistory& history, std::int64_t from_ms, std::int64_t to_ms) {
   std::string text = "PC Time (UTC),Main Item,Main [dB],Sub Item,Sub [dB]\r\n";
-  const std::size_t end = history.FirstAtOrAfter(to_ms);
-  for (std::size_t index = history.FirstAtOrAfter(from_ms); index < end; ++index) {
-    const HistorySample& sample = history.At(index);
-    text += UtcTime(sample.pc_time_ms);
-    const HistoryMark* mark = history.MarkAt(sample.pc_time_ms);
-    if (sample.measuring && mark != nullptr) {
-      text += "," + mark->quantity.main_label + "," + Level(sample, HistoryChannel::kMain) + "," +
-              mark->quantity.sub_label + "," + Level(sample, HistoryChannel::kSub);
-    } else {
-      text += ",,,,";
-    }
-    text += "\r\n";
-  }
+  history.ForEachRun(history.FirstAtOrAfter(from_ms), history.FirstAtOrAfter(to_ms),
+                     [&](std::size_t run_from, std::size_t run_to, const HistorySegment& segment) {
+                       for (std::size_t index = run_from; index < run_to; ++index) {
+                         const HistorySample& sample = history.At(index);
+                         text += UtcTime(history.WallMsAt(index));
+                         if (sample.measuring) {
+                           text += "," + segment.quantity->Of(HistoryChannel::kMain).label + "," +
+                                   Level(sample, HistoryChannel::kMain) + "," +
+                                   segment.quantity->Of(HistoryChannel::kSub).label + "," +
+                                   Level(sample, HistoryChannel::kSub);
+                         } else {
+                           text += ",,,,";
+                         }
+                         text += "\r\n";
+                       }
+                     });
   return text;
 }
 

@@ -39,7 +39,7 @@ void HistoryLogControl::StartOrStop() {
     return;
   }
   std::string error;
-  log_ = LineLog::OpenFile(path, error);
+  log_ = OpenLiveLog(path, LiveFormat::Csv, error);
   path_ = path;
   lines_written_ = 0;
   if (!log_) {

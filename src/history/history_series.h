@@ -1,7 +1,8 @@
 #pragma once
-// The points a chart draws for one channel over a span of PC time: the samples themselves
+// The points a chart draws for one channel over a span of the time axis: the samples themselves
 // when they fit the width, otherwise the minimum and maximum of each pixel column. A NaN level
-// breaks the line, so gaps and "---.-" readings are never joined across.
+// breaks the line, so gaps, "---.-" readings and the start of a segment (another quantity, the
+// PC's clock set) are never joined across.
 
 #include <cstdint>
 #include <vector>
@@ -11,11 +12,13 @@
 namespace halvane {
 
 struct HistorySeries {
-  std::vector<double> seconds;  // PC time, seconds since the epoch
+  std::vector<double> seconds;  // time axis, seconds
   std::vector<double> levels;   // dB, NaN where the line breaks
+  std::vector<bool> shown;      // whether the point is a reading of `shown`
 };
 
 HistorySeries BuildHistorySeries(const LevelHistory& history, HistoryChannel channel,
-                                 std::int64_t from_ms, std::int64_t to_ms, int columns);
+                                 const std::optional<ChannelQuantity>& shown, std::int64_t from_ms,
+                                 std::int64_t to_ms, int columns);
 
 }  // namespace halvane

@@ -8,112 +8,94 @@ namespace halvane {
 
 namespace {
 
+constexpr std::size_t kChannels = 2;
 constexpr int kTenthsLevels = std::numeric_limits<TenthsDb>::max() + 1;
 
-
-// The level exceeded by `percent` of the `total` counted readings: nearest rank from the top,
-// as the cursor graph's span statistics take it.
-double Exceeded(const std::vector<std::uint32_t>& counts, TenthsDb highest, std::size_t total,
-                double percent) {
-  const double rank = std::max(1.0, std::ceil(percent / 100.0 * static_cast<double>(total)));
-  double seen = 0;
-  for (std::size_t level = std::size_t{highest} + 1; level-- > 0;) {
-    seen += counts[level];
-    if (seen >= rank) {
-      return Db(static_cast<TenthsDb>(level));
-    }
+// What each channel shows at the span that ends before sample `end`: the quantity of the
+// segment of the span's last sample.
+std::array<std::optional<ChannelQuantity>, kChannels> ShownQuantities(const LevelHistory& history,
+                                                                      std::uint64_t end) {
+  std::array<std::optional<ChannelQuantity>, kChannels> shown;
+  if (history.Size() == 0) {
+    return shown;
   }
-  return 0;
+  const std::uint64_t last = std::max(end, history.OldestNumber() + 1) - 1;
+  const HistorySegment& segment = history.Segments()[history.SegmentIndexOf(last)];
+  for (std::size_t channel = 0; channel < kChannels && segment.quantity; ++channel) {
+    shown[channel] = segment.quantity->channels[channel];
+  }
+  return shown;
 }
 
 }  // namespace
 
-LevelTally::LevelTally() : counts_(kTenthsLevels) {}
-
-void LevelTally::Add(const HistorySample& sample, HistoryChannel channel) {
-  if (sample.measuring) {
-    Add(sample.levels[static_cast<std::size_t>(channel)]);
-  }
-}
-
-void LevelTally::Add(TenthsDb level) {
+void QuantityTally::Add(TenthsDb level, std::int64_t step_ms) {
   if (level == kNoLevel) {
     ++left_out_;
-    return;
+  } else {
+    levels_.Add(level, step_ms);
   }
-  ++counts_[level];
-  ++numbered_;
-  lowest_ = std::min(lowest_, level);
-  highest_ = std::max(highest_, level);
 }
 
-void LevelTally::Remove(TenthsDb level) {
+void QuantityTally::Remove(TenthsDb level, std::int64_t step_ms) {
   if (level == kNoLevel) {
     --left_out_;
-    return;
+  } else {
+    levels_.Remove(level, step_ms);
   }
-  --counts_[level];
-  --numbered_;
 }
 
-SpanStatistics LevelTally::Statistics() const {
-  SpanStatistics statistics;
-  statistics.records = numbered_ + left_out_;
+HistoryStatistics QuantityTally::Statistics(const ChannelQuantity& quantity, bool mixed) const {
+  HistoryStatistics statistics;
+  statistics.quantity = quantity;
+  statistics.mixed = mixed;
+  statistics.readings = levels_.Count() + left_out_;
   statistics.left_out = left_out_;
-  if (numbered_ == 0) {
-    return statistics;
+  statistics.covered_seconds = static_cast<double>(levels_.DurationMs()) / 1000.0;
+  statistics.levels = levels_.Statistics();
+  if (!quantity.sound_level) {
+    statistics.levels.leq.reset();
+    statistics.levels.exceeded = {};
   }
-  double energy = 0;
-  for (std::size_t level = lowest_; level <= highest_; ++level) {
-    if (counts_[level] != 0) {
-      energy += counts_[level] * std::pow(10.0, Db(static_cast<TenthsDb>(level)) / 10.0);
-    }
-  }
-  statistics.leq = 10.0 * std::log10(energy / static_cast<double>(numbered_));
-  statistics.lmax = Exceeded(counts_, highest_, numbered_, 0);
-  statistics.lmin = Exceeded(counts_, highest_, numbered_, 100);
-  statistics.l10 = Exceeded(counts_, highest_, numbered_, 10);
-  statistics.l50 = Exceeded(counts_, highest_, numbered_, 50);
-  statistics.l90 = Exceeded(counts_, highest_, numbered_, 90);
   return statistics;
 }
 
-void SpanStatisticsTracker::Tally(const LevelHistory& history, std::uint64_t number, bool in) {
-  const HistorySample& sample = history.Numbered(number);
-  if (!sample.measuring) {
-    return;
-  }
-  for (std::size_t channel = 0; channel < tallies_.size(); ++channel) {
-    if (in) {
-      tallies_[channel].Add(sample.levels[channel]);
-    } else {
-      tallies_[channel].Remove(sample.levels[channel]);
-    }
-  }
-}
-
-void SpanStatisticsTracker::Cover(const LevelHistory& history, std::uint64_t number, bool in) {
-  const HistorySample& sample = history.Numbered(number);
-  const std::int64_t step_ms = history.StepMs(number);
-  for (std::size_t channel = 0; channel < covered_ms_.size(); ++channel) {
-    if (sample.Level(static_cast<HistoryChannel>(channel))) {
-      covered_ms_[channel] += in ? step_ms : -step_ms;
-    }
-  }
+void SpanStatisticsTracker::Change(const LevelHistory& history, std::uint64_t from,
+                                   std::uint64_t to, bool in) {
+  const std::uint64_t oldest = history.OldestNumber();
+  history.ForEachRun(
+      from - oldest, to - oldest,
+      [&](std::size_t run_from, std::size_t run_to, const HistorySegment& segment) {
+        std::array<bool, kChannels> counted{};
+        for (std::size_t channel = 0; channel < kChannels; ++channel) {
+          counted[channel] = segment.quantity &&
+                             channels_[channel].quantity == segment.quantity->channels[channel];
+        }
+        for (std::uint64_t number = oldest + run_from; number < oldest + run_to; ++number) {
+          const HistorySample& sample = history.Numbered(number);
+          if (!sample.measuring) {
+            continue;
+          }
+          const std::int64_t step_ms = history.StepMs(number);
+          for (std::size_t channel = 0; channel < kChannels; ++channel) {
+            Channel& counts = channels_[channel];
+            if (!counted[channel]) {
+              counts.others = in ? counts.others + 1 : counts.others - 1;
+            } else if (in) {
+              counts.tally.Add(sample.levels[channel], step_ms);
+            } else {
+              counts.tally.Remove(sample.levels[channel], step_ms);
+            }
+          }
+        }
+      });
 }
 
 void SpanStatisticsTracker::BeforeAppend(const LevelHistory& history) {
   if (history.Size() == history.Capacity() && first_ == history.OldestNumber() && first_ < end_) {
-    DropFirst(history);
+    Change(history, first_, first_ + 1, false);
+    ++first_;
   }
-}
-
-void SpanStatisticsTracker::DropFirst(const LevelHistory& history) {
-  Tally(history, first_, false);
-  if (first_ + 1 < end_) {
-    Cover(history, first_, false);
-  }
-  ++first_;
 }
 
 std::array<HistoryStatistics, 2> SpanStatisticsTracker::Compute(const LevelHistory& history,
@@ -122,71 +104,94 @@ std::array<HistoryStatistics, 2> SpanStatisticsTracker::Compute(const LevelHisto
   const std::uint64_t oldest = history.OldestNumber();
   const std::uint64_t first = oldest + history.FirstAtOrAfter(from_ms);
   const std::uint64_t end = std::max(first, oldest + history.FirstAtOrAfter(to_ms));
+  const std::uint64_t newest = history.EndNumber() - std::min<std::uint64_t>(history.Size(), 1);
+  const std::uint64_t settled = std::clamp(newest, first, end);
+  const auto shown = ShownQuantities(history, end);
   const auto distance = [](std::uint64_t a, std::uint64_t b) { return a > b ? a - b : b - a; };
-  const bool overlaps = first < end_ && first_ < end;
-  if (first_ < oldest || end_ > history.EndNumber() || !overlaps ||
-      distance(first, first_) + distance(end, end_) > end - first) {
+  const bool overlaps = first < end_ && first_ < settled;
+  if (first_ < oldest || end_ > newest || !overlaps ||
+      distance(first, first_) + distance(settled, end_) > settled - first ||
+      channels_[0].quantity != shown[0] || channels_[1].quantity != shown[1]) {
     *this = SpanStatisticsTracker();
+    channels_[0].quantity = shown[0];
+    channels_[1].quantity = shown[1];
     first_ = end_ = first;
   }
-  for (; end_ < end; ++end_) {
-    if (end_ > first_) {
-      Cover(history, end_ - 1, true);
-    }
-    Tally(history, end_, true);
+  if (settled > end_) {
+    Change(history, end_, settled, true);
   }
-  while (first_ > first) {
-    --first_;
-    Tally(history, first_, true);
-    if (first_ + 1 < end_) {
-      Cover(history, first_, true);
-    }
+  if (first < first_) {
+    Change(history, first, first_, true);
   }
-  while (first_ < first) {
-    DropFirst(history);
+  if (first > first_) {
+    Change(history, first_, first, false);
   }
-  while (end_ > end) {
-    --end_;
-    Tally(history, end_, false);
-    if (end_ > first_) {
-      Cover(history, end_ - 1, false);
-    }
+  if (settled < end_) {
+    Change(history, settled, end_, false);
+  }
+  first_ = first;
+  end_ = settled;
+
+  const bool with_newest = settled < end;
+  if (with_newest) {
+    Change(history, settled, end, true);
   }
   std::array<HistoryStatistics, 2> statistics;
-  for (std::size_t channel = 0; channel < tallies_.size(); ++channel) {
-    std::int64_t covered_ms = covered_ms_[channel];
-    if (end_ > first_ && history.Numbered(end_ - 1).Level(static_cast<HistoryChannel>(channel))) {
-      covered_ms += history.StepMs(end_ - 1);
+  for (std::size_t channel = 0; channel < kChannels; ++channel) {
+    const Channel& counts = channels_[channel];
+    if (counts.quantity) {
+      statistics[channel] = counts.tally.Statistics(*counts.quantity, counts.others > 0);
     }
-    statistics[channel].levels = tallies_[channel].Statistics();
-    statistics[channel].covered_seconds = static_cast<double>(covered_ms) / 1000.0;
+  }
+  if (with_newest) {
+    Change(history, settled, end, false);
   }
   return statistics;
 }
 
-void RunningStatistics::Add(const HistorySample& sample, HistoryChannel channel) {
-  if (numbered_since_ms_) {
-    const std::int64_t step = sample.pc_time_ms - *numbered_since_ms_;
-    covered_seconds_ += static_cast<double>(std::min(step, LevelHistory::kLongestStepMs)) / 1000.0;
+void SinceOpeningStatistics::Add(const LevelHistory& history) {
+  const HistorySample& sample = history.At(history.Size() - 1);
+  if (newest_) {
+    // The reading before stands for the time up to this one now that it is known.
+    const std::int64_t step_ms =
+        std::min(sample.time_ms - newest_->time_ms, LevelHistory::kLongestStepMs);
+    for (std::size_t channel = 0; channel < kChannels; ++channel) {
+      QuantityTally& tally = quantities_[channel][newest_->quantity[channel]].tally;
+      tally.Remove(newest_->levels[channel], LevelHistory::kPollMs);
+      tally.Add(newest_->levels[channel], step_ms);
+    }
+    newest_.reset();
   }
-  tally_.Add(sample, channel);
-  numbered_since_ms_.reset();
-  if (sample.Level(channel)) {
-    numbered_since_ms_ = sample.pc_time_ms;
+  if (!sample.measuring) {
+    return;
   }
+  const HistoryQuantity& quantity = *history.Segments().back().quantity;
+  Counted counted{{}, sample.levels, sample.time_ms};
+  for (std::size_t channel = 0; channel < kChannels; ++channel) {
+    std::vector<Quantity>& seen = quantities_[channel];
+    const auto found = std::ranges::find(seen, quantity.channels[channel], &Quantity::quantity);
+    counted.quantity[channel] = static_cast<std::size_t>(found - seen.begin());
+    if (found == seen.end()) {
+      seen.push_back({quantity.channels[channel], {}});
+    }
+    seen[counted.quantity[channel]].tally.Add(sample.levels[channel], LevelHistory::kPollMs);
+    current_[channel] = counted.quantity[channel];
+  }
+  newest_ = counted;
 }
 
-HistoryStatistics RunningStatistics::Current() const {
-  HistoryStatistics statistics;
-  statistics.levels = tally_.Statistics();
-  statistics.covered_seconds =
-      covered_seconds_ +
-      (numbered_since_ms_ ? static_cast<double>(LevelHistory::kPollMs) / 1000.0 : 0.0);
-  return statistics;
+HistoryStatistics SinceOpeningStatistics::Current(HistoryChannel channel) const {
+  const auto index = static_cast<std::size_t>(channel);
+  if (!current_[index]) {
+    return {};
+  }
+  const Quantity& shown = quantities_[index][*current_[index]];
+  return shown.tally.Statistics(shown.quantity, quantities_[index].size() > 1);
 }
 
 LimitExceedances FindLimitExceedances(const LevelHistory& history, HistoryChannel channel,
-                                      std::int64_t from_ms, std::int64_t to_ms, double limit_db) {
+                                      const ChannelQuantity& quantity, std::int64_t from_ms,
+                                      std::int64_t to_ms, double limit_db) {
   // The lowest level above the limit, so that each sample costs one comparison of tenths.
   auto lowest_above =
       static_cast<int>(std::clamp(std::ceil(limit_db * 10), 0.0, double{kTenthsLevels}));
@@ -199,19 +204,31 @@ LimitExceedances FindLimitExceedances(const LevelHistory& history, HistoryChanne
   LimitExceedances exceedances;
   std::int64_t above_ms = 0;
   bool above = false;
-  history.ForEach(history.FirstAtOrAfter(from_ms), history.FirstAtOrAfter(to_ms),
-                  [&](const HistorySample& sample, std::int64_t step_ms) {
-                    const TenthsDb level = sample.levels[static_cast<std::size_t>(channel)];
-                    const bool now_above =
-                        sample.measuring && level != kNoLevel && level >= lowest_above;
-                    if (now_above && !above) {
-                      ++exceedances.count;
-                      exceedances.last_crossing_ms = sample.pc_time_ms;
-                    }
-                    above_ms += now_above ? step_ms : 0;
-                    above = now_above;
-                  });
+  std::optional<std::size_t> last_crossing;
+  history.ForEachRun(
+      history.FirstAtOrAfter(from_ms), history.FirstAtOrAfter(to_ms),
+      [&](std::size_t run_from, std::size_t run_to, const HistorySegment& segment) {
+        if (!segment.quantity || segment.quantity->Of(channel) != quantity) {
+          above = false;  // a reading of another quantity ends a run
+          return;
+        }
+        std::size_t index = run_from;
+        history.ForEach(run_from, run_to, [&](const HistorySample& sample, std::int64_t step_ms) {
+          const TenthsDb level = sample.levels[static_cast<std::size_t>(channel)];
+          const bool now_above = sample.measuring && level != kNoLevel && level >= lowest_above;
+          if (now_above && !above) {
+            ++exceedances.count;
+            last_crossing = index;
+          }
+          above_ms += now_above ? step_ms : 0;
+          above = now_above;
+          ++index;
+        });
+      });
   exceedances.seconds = static_cast<double>(above_ms) / 1000.0;
+  if (last_crossing) {
+    exceedances.last_crossing_wall_ms = history.WallMsAt(*last_crossing);
+  }
   return exceedances;
 }
 

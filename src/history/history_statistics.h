@@ -1,50 +1,43 @@
 #pragma once
-// Statistics of the 160 ms readings on the PC over a span of the history, since the window
-// opened, and the exceedances of a limit level.
+// Statistics of the 160 ms readings on the PC over a span of the history and since the window
+// opened, each of one quantity only, and the exceedances of a limit level.
 
 #include <array>
 #include <cstdint>
-#include <limits>
 #include <optional>
 #include <vector>
 
-#include "graphs/span_statistics.h"
+#include "acoustics/level_tally.h"
 #include "history/level_history.h"
 
 namespace halvane {
 
-// `levels.records` counts the readings (gaps are not readings); `levels.left_out` those that
-// showed "---.-". `covered_seconds` is the time the readings with a number stand for.
+// The statistics of one channel's readings of one quantity.
 struct HistoryStatistics {
-  SpanStatistics levels;
-  double covered_seconds = 0;
+  std::optional<ChannelQuantity> quantity;  // what the figures are of; none before a reading
+  bool mixed = false;          // readings of other quantities were there and are left out
+  std::size_t readings = 0;    // of `quantity`; gaps are not readings
+  std::size_t left_out = 0;    // of them, those that showed "---.-"
+  double covered_seconds = 0;  // the time the readings with a number stand for
+  LevelStatistics levels;      // Leq and L_N only where the quantity is a sound level
 };
 
-// The levels of readings counted in tenths of a dB: adding one costs the same however many
-// there are, and the statistics come from the counts without sorting, so that a span of a
-// whole day or every reading since opening stays cheap.
-class LevelTally {
+// The readings of one quantity: their levels with the time each stands for, and the "---.-".
+class QuantityTally {
  public:
-  LevelTally();
-  void Add(const HistorySample& sample, HistoryChannel channel);
-  // A reading's level, kNoLevel for one that showed "---.-"; Remove takes one back.
-  void Add(TenthsDb level);
-  void Remove(TenthsDb level);
-  SpanStatistics Statistics() const;
+  void Add(TenthsDb level, std::int64_t step_ms);
+  void Remove(TenthsDb level, std::int64_t step_ms);
+  HistoryStatistics Statistics(const ChannelQuantity& quantity, bool mixed) const;
 
  private:
-  std::vector<std::uint32_t> counts_;  // by level in tenths of a dB
-  std::size_t numbered_ = 0;
+  LevelTally levels_;
   std::size_t left_out_ = 0;
-  // Bounds of the levels counted, so that the statistics walk only that part of the counts;
-  // a level taken back may leave them wider than they need be.
-  TenthsDb lowest_ = std::numeric_limits<TenthsDb>::max();
-  TenthsDb highest_ = 0;
 };
 
-// The statistics of both channels over a span, by HistoryChannel, kept from one call to the
-// next: the samples that enter the span are added and those that leave it are taken back, so
-// following the newest sample costs the same for a span of a minute as for the whole day.
+// The statistics of both channels over a span, by HistoryChannel, of the quantity each shows at
+// the span's end, kept from one call to the next: the samples that enter the span are added and
+// those that leave it are taken back, so following the newest sample costs the same for a span
+// of a minute as for the whole day.
 class SpanStatisticsTracker {
  public:
   // To be called before each append: a full history drops its oldest sample, which leaves the
@@ -54,39 +47,57 @@ class SpanStatisticsTracker {
                                            std::int64_t to_ms);
 
  private:
-  // Sample `number` in or out of the tallies, and the time it stands for in or out of the
-  // covered time (the newest sample of the span is covered only when the span is computed).
-  void Tally(const LevelHistory& history, std::uint64_t number, bool in);
-  void Cover(const LevelHistory& history, std::uint64_t number, bool in);
-  // The span's oldest sample out of it.
-  void DropFirst(const LevelHistory& history);
+  struct Channel {
+    std::optional<ChannelQuantity> quantity;
+    QuantityTally tally;
+    std::size_t others = 0;  // readings of other quantities
+  };
+  // Samples [from, to) by number into the tallies or out of them.
+  void Change(const LevelHistory& history, std::uint64_t from, std::uint64_t to, bool in);
 
-  std::array<LevelTally, 2> tallies_;
-  std::array<std::int64_t, 2> covered_ms_{};  // by every sample in the span but the newest
-  std::uint64_t first_ = 0;                   // the span's sample numbers: [first_, end_)
+  std::array<Channel, 2> channels_;
+  // The samples counted, by number: [first_, end_). Never the newest held, since the time it
+  // stands for is known only once the next comes; Compute counts it for the moment.
+  std::uint64_t first_ = 0;
   std::uint64_t end_ = 0;
 };
 
-// The statistics of every reading of one channel since it was created, however long ago.
-class RunningStatistics {
+// The statistics of every reading since the window opened, however long ago, of each quantity
+// apart.
+class SinceOpeningStatistics {
  public:
-  void Add(const HistorySample& sample, HistoryChannel channel);
-  HistoryStatistics Current() const;
+  // To be called after each append.
+  void Add(const LevelHistory& history);
+  // Of the quantity `channel` showed last.
+  HistoryStatistics Current(HistoryChannel channel) const;
 
  private:
-  LevelTally tally_;
-  double covered_seconds_ = 0;
-  std::optional<std::int64_t> numbered_since_ms_;  // the latest reading, when it had a number
+  struct Quantity {
+    ChannelQuantity quantity;
+    QuantityTally tally;
+  };
+  // Where a reading went: the quantity's index and its level by channel. The newest stands for
+  // one poll until the next comes.
+  struct Counted {
+    std::array<std::size_t, 2> quantity;
+    std::array<TenthsDb, 2> levels;
+    std::int64_t time_ms;
+  };
+
+  std::array<std::vector<Quantity>, 2> quantities_;
+  std::optional<Counted> newest_;
+  std::array<std::optional<std::size_t>, 2> current_;
 };
 
-// Runs of consecutive readings with a number above the limit level in a span.
+// Runs of consecutive readings of one quantity with a number above the limit level in a span.
 struct LimitExceedances {
   std::size_t count = 0;
   double seconds = 0;
-  std::optional<std::int64_t> last_crossing_ms;  // when the latest run began
+  std::optional<std::int64_t> last_crossing_wall_ms;  // when the latest run began
 };
 
 LimitExceedances FindLimitExceedances(const LevelHistory& history, HistoryChannel channel,
-                                      std::int64_t from_ms, std::int64_t to_ms, double limit_db);
+                                      const ChannelQuantity& quantity, std::int64_t from_ms,
+                                      std::int64_t to_ms, double limit_db);
 
 }  // namespace halvane

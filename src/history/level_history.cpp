@@ -1,7 +1,7 @@
 #include "history/level_history.h"
 
 #include <algorithm>
-#include <iterator>
+#include <cstdlib>
 #include <limits>
 
 namespace halvane {
@@ -39,10 +39,19 @@ LevelHistory::LevelHistory(std::size_t capacity)
       blocks_(samples_.size() / kBlock) {}
 
 void LevelHistory::Append(const HistoryPoll& poll) {
-  HistorySample sample{poll.pc_time_ms, {poll.main, poll.sub}, poll.measuring};
-  if (size_ > 0) {
-    sample.pc_time_ms = std::max(sample.pc_time_ms, Numbered(appended_ - 1).pc_time_ms);
+  if (appended_ == 0) {
+    monotonic_to_time_ms_ = poll.time.wall_ms - poll.time.monotonic_ms;
   }
+  HistorySample sample{
+      poll.time.monotonic_ms + monotonic_to_time_ms_, {poll.main, poll.sub}, 0, poll.measuring};
+  if (size_ > 0) {
+    sample.time_ms = std::max(sample.time_ms, Numbered(appended_ - 1).time_ms);
+  }
+  const std::int64_t wall_offset_ms = poll.time.wall_ms - sample.time_ms;
+  StartSegments(poll, wall_offset_ms);
+  sample.wall_drift_ms =
+      static_cast<std::int16_t>(wall_offset_ms - segments_.back().wall_offset_ms);
+
   const std::uint64_t index = appended_;
   auto& block = blocks_[(index / kBlock) % blocks_.size()];
   if (index % kBlock == 0) {
@@ -53,22 +62,49 @@ void LevelHistory::Append(const HistoryPoll& poll) {
   samples_[index % samples_.size()] = sample;
   ++appended_;
   size_ = std::min(size_ + 1, samples_.size());
-
-  // The mark in effect at the oldest sample stays, so every sample held has its quantity.
-  const std::int64_t oldest = At(0).pc_time_ms;
-  while (marks_.size() > 1 && marks_[1].pc_time_ms <= oldest) {
-    marks_.pop_front();
-  }
-  if (poll.measuring && (marks_.empty() || marks_.back().quantity != poll.quantity)) {
-    marks_.push_back({sample.pc_time_ms, poll.quantity});
+  // The segment of the oldest sample stays, so every sample held has its own.
+  while (segments_.size() > 1 && segments_[1].first <= OldestNumber()) {
+    segments_.pop_front();
   }
 }
 
-const HistoryMark* LevelHistory::MarkAt(std::int64_t pc_time_ms) const {
+// A segment begins where the wall clock has moved away from the monotonic clock (the PC's clock
+// set back or forward), and at a reading of another quantity than the segment's.
+void LevelHistory::StartSegments(const HistoryPoll& poll, std::int64_t wall_offset_ms) {
+  if (segments_.empty()) {
+    segments_.push_back({appended_, wall_offset_ms, std::nullopt, false, 0});
+  } else if (const std::int64_t jump = wall_offset_ms - segments_.back().wall_offset_ms;
+             std::abs(jump) > kClockJumpMs) {
+    segments_.push_back({appended_, wall_offset_ms, segments_.back().quantity, false, jump});
+  }
+  if (poll.measuring && segments_.back().quantity != poll.quantity) {
+    if (segments_.back().first != appended_) {
+      segments_.push_back({appended_, segments_.back().wall_offset_ms, std::nullopt, false, 0});
+    }
+    segments_.back().quantity = poll.quantity;
+    segments_.back().new_quantity = true;
+  }
+}
+
+std::size_t LevelHistory::SegmentIndexOf(std::uint64_t number) const {
   const auto after = std::upper_bound(
-      marks_.begin(), marks_.end(), pc_time_ms,
-      [](std::int64_t time, const HistoryMark& mark) { return time < mark.pc_time_ms; });
-  return after == marks_.begin() ? nullptr : &*std::prev(after);
+      segments_.begin(), segments_.end(), number,
+      [](std::uint64_t wanted, const HistorySegment& segment) { return wanted < segment.first; });
+  return after == segments_.begin() ? 0 : static_cast<std::size_t>(after - segments_.begin() - 1);
+}
+
+std::int64_t LevelHistory::WallMsAt(std::size_t index) const {
+  const std::uint64_t number = OldestNumber() + index;
+  const HistorySample& sample = Numbered(number);
+  return sample.time_ms + segments_[SegmentIndexOf(number)].wall_offset_ms + sample.wall_drift_ms;
+}
+
+std::int64_t LevelHistory::WallOffsetAt(std::int64_t time_ms) const {
+  if (segments_.empty()) {
+    return 0;
+  }
+  const std::size_t through = FirstAtOrAfter(time_ms + 1);
+  return segments_[through == 0 ? 0 : SegmentIndexOf(OldestNumber() + through - 1)].wall_offset_ms;
 }
 
 const HistorySample& LevelHistory::Numbered(std::uint64_t number) const {
@@ -84,10 +120,8 @@ const HistorySample& LevelHistory::At(std::size_t index) const {
 }
 
 // A binary search of the ring's two runs in time order, the older first.
-std::size_t LevelHistory::FirstAtOrAfter(std::int64_t pc_time_ms) const {
-  const auto before = [pc_time_ms](const HistorySample& sample) {
-    return sample.pc_time_ms < pc_time_ms;
-  };
+std::size_t LevelHistory::FirstAtOrAfter(std::int64_t time_ms) const {
+  const auto before = [time_ms](const HistorySample& sample) { return sample.time_ms < time_ms; };
   const auto older =
       samples_.begin() + static_cast<std::ptrdiff_t>(OldestNumber() % samples_.size());
   const auto older_count = static_cast<std::ptrdiff_t>(

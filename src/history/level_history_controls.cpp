@@ -1,18 +1,18 @@
 #include "history/level_history_controls.h"
 
-#include <QDateTime>
+#include <utility>
 
 #include "ui/window_placement.h"
 
 namespace halvane {
 
 LevelHistoryControls::LevelHistoryControls(Panel& panel, ToolbarCommands& toolbar,
-                                           UserDialogs& dialogs)
-    : panel_(panel), dialogs_(dialogs) {
+                                           UserDialogs& dialogs, PollClock clock)
+    : panel_(panel), dialogs_(dialogs), clock_(std::move(clock)) {
   toolbar.AddBranch("History", [this] { OpenHistory(); });
   connect(&panel, &Panel::Polled, this, [this](const LiveReading* reading) {
     if (!window_.isNull()) {
-      window_->Record(QDateTime::currentMSecsSinceEpoch(), reading);
+      window_->Record(clock_(), reading);
     }
   });
 }

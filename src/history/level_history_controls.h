@@ -15,7 +15,9 @@ class LevelHistoryControls : public QObject {
   Q_OBJECT
 
  public:
-  LevelHistoryControls(Panel& panel, ToolbarCommands& toolbar, UserDialogs& dialogs);
+  // `clock` times each poll; the system's clocks unless a test brings its own.
+  LevelHistoryControls(Panel& panel, ToolbarCommands& toolbar, UserDialogs& dialogs,
+                       PollClock clock = SystemPollTime);
 
   void OpenHistory();
   // The open window; null when closed.
@@ -24,6 +26,7 @@ class LevelHistoryControls : public QObject {
  private:
   Panel& panel_;
   UserDialogs& dialogs_;
+  PollClock clock_;
   QPointer<LevelHistoryWindow> window_;
 };
 

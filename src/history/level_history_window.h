@@ -1,15 +1,19 @@
 #pragma once
 // The "History" window: a strip chart of the main channel's current value and the sub
-// channel's Lp against the PC clock, fed by the live poll, with the statistics of the visible
-// span and since opening, a limit line and exports of the visible span.
+// channel's Lp, fed by the live poll, with the statistics of the visible span and since opening
+// of the quantity each channel shows, a limit line and exports of the visible span. The time
+// axis runs on the monotonic clock; its labels give the PC's clock as it read there.
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
+#include <QTableWidget>
 #include <QWidget>
 #include <array>
+#include <vector>
 
+#include "history/day_table.h"
 #include "history/history_log_control.h"
 #include "history/history_statistics.h"
 #include "history/level_history.h"
@@ -18,6 +22,7 @@
 
 class QCustomPlot;
 class QCPGraph;
+class QCPItemText;
 
 namespace halvane {
 
@@ -32,9 +37,9 @@ class LevelHistoryWindow : public QWidget {
   explicit LevelHistoryWindow(UserDialogs& dialogs, QWidget* parent = nullptr,
                               std::size_t capacity = LevelHistory::kDayOfPolls);
 
-  // One poll at PC time `pc_time_ms`: its decoded reading, or null when the meter did not
-  // answer. Logged while a log is open; redraws when `redraw`.
-  void Record(std::int64_t pc_time_ms, const LiveReading* reading, bool redraw = true);
+  // One poll at `time`: its decoded reading, or null when the meter did not answer. Logged
+  // while a log is open; redraws when `redraw`.
+  void Record(PollTime time, const LiveReading* reading, bool redraw = true);
   // Draws the chart, the marks and the statistics for the visible span.
   void Redraw();
 
@@ -44,19 +49,29 @@ class LevelHistoryWindow : public QWidget {
  private:
   void BuildControls();
   void FollowNewest();
-  void DrawSeries(std::int64_t from_ms, std::int64_t to_ms);
+  void DrawSeries(std::int64_t from_ms, std::int64_t to_ms,
+                  const std::array<HistoryStatistics, 2>& visible);
   void DrawMarks();
-  void ShowStatistics(std::int64_t from_ms, std::int64_t to_ms);
+  void StackMarkLabels();
+  void ShowStatistics(std::int64_t from_ms, std::int64_t to_ms,
+                      const std::array<HistoryStatistics, 2>& visible);
   void LimitChanged();
   void Export();
+  // The table of the day beside the chart, and its export as CSV.
+  QWidget* BuildDayPanel();
+  void FillDayTable();
+  void ExportDay();
 
   UserDialogs& dialogs_;
   LevelHistory history_;
   SpanStatisticsTracker visible_statistics_;
-  std::array<RunningStatistics, 2> since_opening_;
+  SinceOpeningStatistics since_opening_;
+  DayTable day_table_;
+  QTableWidget* table_day_ = nullptr;
   QCustomPlot* chart_;
   std::array<QCPGraph*, 2> graphs_{};
   QCPGraph* above_limit_ = nullptr;
+  std::vector<QCPItemText*> mark_labels_;  // owned by the chart
   QComboBox* combo_span_ = nullptr;
   QCheckBox* chk_follow_ = nullptr;
   QComboBox* combo_track_ = nullptr;

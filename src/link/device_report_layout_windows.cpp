@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
-// The HID headers need windows.h first.
+// The HID headers need windows.h first, and hidpi.h needs the USAGE type of hidusage.h.
+#include <hidusage.h>
+// After hidusage.h.
 #include <hidpi.h>
 #include <hidsdi.h>
 

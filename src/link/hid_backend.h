@@ -19,6 +19,12 @@ struct HidDeviceInfo {
   std::string serial_number{};   // may be empty
 };
 
+// Why an Open returned null.
+struct OpenFailure {
+  std::string reason;          // for the trace; empty when the system did not say
+  bool access_denied = false;  // the system refused access, as to a hidraw node of root alone
+};
+
 // Usage pages from 0xFF00 on are vendor-defined; the meter's reports live on one of them.
 inline constexpr std::uint16_t kFirstVendorUsagePage = 0xFF00;
 
@@ -46,8 +52,8 @@ class HidBackend {
                                                std::uint16_t product_id) = 0;
   // Opens a device by path; null when it refuses to open.
   virtual std::unique_ptr<HidDevice> Open(const std::string& path) = 0;
-  // Why the last Open that returned null failed, for the trace; empty when unknown.
-  virtual std::string OpenError() const { return {}; }
+  // Why the last Open that returned null failed.
+  virtual OpenFailure OpenError() const { return {}; }
 };
 
 }  // namespace halvane

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <mutex>
 #include <system_error>
 
 #include "link/reports.h"
@@ -63,19 +64,31 @@ class HidapiDevice : public HidDevice {
   ReportLayout layout_;
 };
 
+// hidapi keeps one state for the process: backends on several threads (one a meter) start it
+// once, end it with the last of them, and take turns at the calls that use it.
+std::mutex library_mutex;
+int library_users = 0;
+
 }  // namespace
 
 HidapiBackend::HidapiBackend(LayoutReader read_layout) : read_layout_(std::move(read_layout)) {
-  hid_init();
+  const std::lock_guard lock(library_mutex);
+  if (library_users++ == 0) {
+    hid_init();
+  }
 }
 
 HidapiBackend::~HidapiBackend() {
-  hid_exit();
+  const std::lock_guard lock(library_mutex);
+  if (--library_users == 0) {
+    hid_exit();
+  }
 }
 
 std::vector<HidDeviceInfo> HidapiBackend::Enumerate(std::uint16_t vendor_id,
                                                     std::uint16_t product_id) {
   std::vector<HidDeviceInfo> devices;
+  const std::lock_guard lock(library_mutex);
   hid_device_info* list = hid_enumerate(vendor_id, product_id);
   for (const hid_device_info* info = list; info != nullptr; info = info->next) {
     HidDeviceInfo device{info->path != nullptr ? info->path : "",
@@ -98,17 +111,19 @@ std::vector<HidDeviceInfo> HidapiBackend::Enumerate(std::uint16_t vendor_id,
 }
 
 std::unique_ptr<HidDevice> HidapiBackend::Open(const std::string& path) {
+  const std::lock_guard lock(library_mutex);
   errno = 0;
   hid_device* handle = hid_open_path(path.c_str());
   if (handle == nullptr) {
     const int open_errno = errno;
-    open_error_ = Narrow(hid_error(nullptr));
-    if (open_error_.empty() || open_error_ == "Success") {
-      open_error_ = open_errno != 0 ? std::generic_category().message(open_errno) : "";
+    open_error_.reason = Narrow(hid_error(nullptr));
+    if (open_error_.reason.empty() || open_error_.reason == "Success") {
+      open_error_.reason = open_errno != 0 ? std::generic_category().message(open_errno) : "";
     }
+    open_error_.access_denied = open_errno == EACCES || open_errno == EPERM;
     return nullptr;
   }
-  open_error_.clear();
+  open_error_ = {};
   return std::make_unique<HidapiDevice>(handle, read_layout_(path).value_or(kMeterLayout));
 }
 

@@ -21,11 +21,11 @@ class HidapiBackend : public HidBackend {
 
   std::vector<HidDeviceInfo> Enumerate(std::uint16_t vendor_id, std::uint16_t product_id) override;
   std::unique_ptr<HidDevice> Open(const std::string& path) override;
-  std::string OpenError() const override { return open_error_; }
+  OpenFailure OpenError() const override { return open_error_; }
 
  private:
   LayoutReader read_layout_;
-  std::string open_error_;
+  OpenFailure open_error_;
 };
 
 }  // namespace halvane

@@ -18,7 +18,7 @@ struct SearchCandidate {
   };
   HidDeviceInfo device;
   Outcome outcome = Outcome::Opened;
-  std::string open_error;   // OpenFailed: why, when the system said
+  OpenFailure open_error;   // OpenFailed: why
   bool tried_last = false;  // it did not answer when last opened, so the others went first
 };
 

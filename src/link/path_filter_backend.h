@@ -22,7 +22,7 @@ class PathFilterBackend : public HidBackend {
   std::unique_ptr<HidDevice> Open(const std::string& path) override {
     return path == path_ ? backend_.Open(path) : nullptr;
   }
-  std::string OpenError() const override { return backend_.OpenError(); }
+  OpenFailure OpenError() const override { return backend_.OpenError(); }
 
  private:
   HidBackend& backend_;

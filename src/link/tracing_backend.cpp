@@ -33,7 +33,7 @@ std::string Verdict(const SearchCandidate& candidate) {
       return text + "passed over: not a vendor-defined usage page";
     case SearchCandidate::Outcome::OpenFailed:
       return text + "passed over: cannot open" +
-             (candidate.open_error.empty() ? "" : " (" + candidate.open_error + ")");
+             (candidate.open_error.reason.empty() ? "" : " (" + candidate.open_error.reason + ")");
     case SearchCandidate::Outcome::Opened:
       break;
   }
@@ -138,18 +138,21 @@ void TracingBackend::LogLines(char direction, const std::string& lines) {
   out_ << std::flush;
 }
 
+// A line is built whole and written at once: during a transfer the trace must keep up with a
+// report every few milliseconds.
 void TracingBackend::Log(char direction, std::span<const std::uint8_t> bytes,
                          std::string_view note) {
-  out_ << elapsed_().count() << ' ' << direction;
-  char hex[4];
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string line = std::to_string(elapsed_().count()) + ' ' + direction;
+  line.reserve(line.size() + 3 * bytes.size() + note.size() + 2);
   for (std::uint8_t byte : bytes) {
-    std::snprintf(hex, sizeof hex, " %02X", byte);
-    out_ << hex;
+    line += {' ', kDigits[byte >> 4], kDigits[byte & 0xF]};
   }
   if (!note.empty()) {
-    out_ << ' ' << note;
+    line.append(" ").append(note);
   }
-  out_ << '\n' << std::flush;
+  line += '\n';
+  out_ << line << std::flush;
 }
 
 }  // namespace halvane

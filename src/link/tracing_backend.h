@@ -26,7 +26,7 @@ class TracingBackend : public HidBackend, public LinkTrace {
 
   std::vector<HidDeviceInfo> Enumerate(std::uint16_t vendor_id, std::uint16_t product_id) override;
   std::unique_ptr<HidDevice> Open(const std::string& path) override;
-  std::string OpenError() const override { return inner_.OpenError(); }
+  OpenFailure OpenError() const override { return inner_.OpenError(); }
 
   void Searched(const SearchRecord& search) override;
   void NoFirstAnswer(const HidDeviceInfo& device) override;

@@ -35,6 +35,7 @@ bool USB::FindMeter() {
   });
 
   SearchRecord search{ids_, devices.size(), {}};
+  bool refused = false;
   for (const HidDeviceInfo& info : devices) {
     SearchCandidate& candidate = search.candidates.emplace_back();
     candidate.device = info;
@@ -47,12 +48,14 @@ bool USB::FindMeter() {
     if (!device) {
       candidate.outcome = SearchCandidate::Outcome::OpenFailed;
       candidate.open_error = backend_.OpenError();
+      refused = refused || candidate.open_error.access_denied;
       continue;
     }
     candidate.outcome = SearchCandidate::Outcome::Opened;
     Connect(info, std::move(device));
     break;
   }
+  access_refused_ = !meter_connected_ && refused;
   if (trace_ != nullptr) {
     trace_->Searched(search);
   }

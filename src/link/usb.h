@@ -21,6 +21,11 @@ namespace halvane {
 inline constexpr std::string_view kMeterNotConnectedMessage =
     "The meter is not connected. Check that it is switched on and that its USB cable is "
     "plugged in, then try again.";
+// What is said instead when a device with the meter's IDs is there but may not be opened.
+inline constexpr std::string_view kMeterAccessRefusedMessage =
+    "The meter is attached but access to it was refused. Install the udev rule "
+    "packaging/70-halvane.rules as /etc/udev/rules.d/70-halvane.rules, then unplug and plug in "
+    "the meter.";
 
 class USB {
  public:
@@ -37,11 +42,16 @@ class USB {
   // The last input report read successfully; a failed read leaves it as it was.
   const InputReportBuffer& InputReportCopy() const { return input_report_copy_; }
   bool MeterConnected() const { return meter_connected_; }
+  // True when the last search found no meter but a device that refused access to its node.
+  bool AccessRefused() const { return access_refused_; }
+  // The device found by the last search that succeeded (its path and serial number).
+  const HidDeviceInfo& ConnectedDevice() const { return device_info_; }
   std::size_t InputReportLength() const { return input_report_length_; }
   std::size_t OutputReportLength() const { return output_report_length_; }
 
   // Receives the caption for the main window's name label after each search: " No Connection"
-  // when the meter was not found, the meter's name when it was.
+  // when the meter was not found, the meter's name when it was. AccessRefused() already tells
+  // about that search.
   void SetNameLabelSink(std::function<void(std::string_view)> sink) {
     name_sink_ = std::move(sink);
   }
@@ -70,6 +80,7 @@ class USB {
   std::set<std::string> unanswered_paths_;
   LinkTrace* trace_ = nullptr;
   bool meter_connected_ = false;
+  bool access_refused_ = false;
   bool numbered_input_ = false;
   std::size_t input_report_length_ = 0;
   std::size_t output_report_length_ = 0;

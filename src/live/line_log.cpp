@@ -1,52 +1,60 @@
 #include "live/line_log.h"
 
-#include <cerrno>
-#include <cstring>
-#include <system_error>
+#include <fcntl.h>
+
+#include <fstream>
+#include <optional>
 
 namespace halvane {
 
 std::unique_ptr<LineLog> LineLog::OpenFile(const std::filesystem::path& path, std::string& error) {
-  std::FILE* file = std::fopen(path.string().c_str(), "ab");
-  if (file == nullptr) {
-    error = std::strerror(errno);
+  int failure = 0;
+  FileDescriptor file = FileDescriptor::Open(path, O_WRONLY | O_APPEND | O_CREAT, 0666, failure);
+  if (!file.IsOpen()) {
+    error = ErrorText(failure);
     return nullptr;
   }
-  // Unbuffered: each line goes to the file in one write, and a failed write leaves nothing
-  // behind in a buffer that a later flush or the close would still write.
-  std::setvbuf(file, nullptr, _IONBF, 0);
-  std::error_code size_error;
-  std::uintmax_t size = std::filesystem::file_size(path, size_error);
-  if (size_error) {
-    size = 0;  // not a regular file, such as a terminal or a pipe
-  }
-  return std::unique_ptr<LineLog>(new LineLog(file, path, size));
+  return std::unique_ptr<LineLog>(new LineLog(std::move(file), path));
 }
 
 std::unique_ptr<LineLog> LineLog::StandardOutput() {
-  return std::unique_ptr<LineLog>(new LineLog(stdout, {}, 0));
+  return std::unique_ptr<LineLog>(new LineLog(FileDescriptor::StandardOutput(), {}));
 }
 
-LineLog::LineLog(std::FILE* file, std::filesystem::path path, std::uintmax_t size)
-    : file_(file), path_(std::move(path)), size_(size) {}
+bool LineLog::Empty() const {
+  const std::optional<FileFacts> facts = file_.Facts();
+  return facts && facts->regular ? facts->size == 0 : !written_;
+}
 
-LineLog::~LineLog() {
-  if (!path_.empty()) {
-    std::fclose(file_);
+std::string LineLog::FirstLine() const {
+  const std::optional<FileFacts> facts = file_.Facts();
+  if (path_.empty() || !facts || !facts->regular) {
+    return {};
   }
+  constexpr std::size_t kLongest = 64 * 1024;
+  std::ifstream in(path_, std::ios::binary);
+  std::string line;
+  for (char c = 0; line.size() < kLongest && in.get(c) && c != '\n';) {
+    line += c;
+  }
+  if (line.ends_with('\r')) {
+    line.pop_back();
+  }
+  return line;
 }
 
 bool LineLog::Append(std::string_view lines, std::string& error) {
-  if (std::fwrite(lines.data(), 1, lines.size(), file_) == lines.size() &&
-      std::fflush(file_) == 0) {
-    size_ += lines.size();
+  const std::optional<FileFacts> before = file_.Facts();
+  std::size_t written = 0;
+  const int failure = file_.WriteAll(lines, written);
+  written_ = written_ || written > 0;
+  if (failure == 0) {
     return true;
   }
-  error = std::strerror(errno);
-  std::clearerr(file_);
-  if (!path_.empty()) {
-    std::error_code ignored;
-    std::filesystem::resize_file(path_, size_, ignored);
+  error = ErrorText(failure);
+  const std::optional<FileFacts> after = file_.Facts();
+  if (written > 0 && before && after && before->regular && after->size == before->size + written) {
+    file_.CutBack(before->size);
   }
   return false;
 }

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <nlohmann/json.hpp>
 
+#include "live/line_protocol.h"
+
 namespace halvane {
 
 namespace {
@@ -15,22 +17,12 @@ struct Overloaded : Handlers... {
 template <class... Handlers>
 Overloaded(Handlers...) -> Overloaded<Handlers...>;
 
+// The shortest text that reads back as `value`, never in exponent form.
 std::string NumberText(double value) {
-  std::array<char, 32> text{};
-  const auto result = std::to_chars(text.data(), text.data() + text.size(), value);
+  std::array<char, 400> text{};
+  const auto result =
+      std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
   return std::string(text.data(), result.ptr);
-}
-
-std::string JsonLine(const std::vector<LiveField>& fields) {
-  nlohmann::ordered_json line = nlohmann::ordered_json::object();
-  for (const LiveField& field : fields) {
-    std::visit(Overloaded{[&](std::monostate) { line[field.name] = nullptr; },
-                          [&](const auto& value) { line[field.name] = value; }},
-               field.value);
-  }
-  std::string text = line.dump();
-  text += '\n';
-  return text;
 }
 
 std::string CsvCell(std::string_view text) {
@@ -46,6 +38,100 @@ std::string CsvCell(std::string_view text) {
   }
   quoted += '"';
   return quoted;
+}
+
+std::string InfluxLine(const LiveSample& sample, const std::vector<LiveField>& fields) {
+  LineProtocolLine line("halvane");
+  for (const LiveField& field : fields) {
+    if (field.name == "time") {
+      continue;
+    }
+    std::visit(Overloaded{[](std::monostate) {},
+                          [&](const std::string& value) {
+                            if (field.name == "meter_clock") {
+                              line.Field(field.name, std::string_view(value));
+                            } else {
+                              line.Tag(field.name, value);
+                            }
+                          },
+                          [&](const auto& value) { line.Field(field.name, value); }},
+               field.value);
+  }
+  return line.Text(sample.pc_time_ns);
+}
+
+std::string LiveLine(LiveFormat format, const LiveSample& sample,
+                     const std::vector<LiveField>& fields) {
+  switch (format) {
+    case LiveFormat::JsonLines:
+      return JsonLine(fields);
+    case LiveFormat::Csv:
+      return CsvLine(fields);
+    case LiveFormat::Influx:
+      return InfluxLine(sample, fields);
+  }
+  return {};
+}
+
+// Whether a file that begins with `first_line` holds lines of `format`.
+bool BeginsWithLinesOf(LiveFormat format, std::string_view first_line) {
+  switch (format) {
+    case LiveFormat::JsonLines:
+      return first_line.starts_with('{');
+    case LiveFormat::Csv:
+      return CsvHeaderLine(LiveFields({})) == std::string(first_line).append("\n");
+    case LiveFormat::Influx:
+      return first_line.starts_with("halvane,") || first_line.starts_with("halvane ");
+  }
+  return false;
+}
+
+constexpr std::string_view FormatName(LiveFormat format) {
+  switch (format) {
+    case LiveFormat::JsonLines:
+      return "JSON lines";
+    case LiveFormat::Csv:
+      return "CSV with these columns";
+    case LiveFormat::Influx:
+      return "the line protocol";
+  }
+  return {};
+}
+
+}  // namespace
+
+std::unique_ptr<LineLog> OpenLiveLog(const std::filesystem::path& path, LiveFormat format,
+                                     std::string& error) {
+  std::unique_ptr<LineLog> log = LineLog::OpenFile(path, error);
+  if (!log) {
+    return nullptr;
+  }
+  if (!log->Empty() && !BeginsWithLinesOf(format, log->FirstLine())) {
+    error = "it holds lines of another format than ";
+    error += FormatName(format);
+    return nullptr;
+  }
+  return log;
+}
+
+std::string LiveOutputLines(LiveFormat format, const LiveSample& sample, bool output_empty) {
+  const std::vector<LiveField> fields = LiveFields(sample);
+  std::string lines =
+      output_empty && format == LiveFormat::Csv ? CsvHeaderLine(fields) : std::string();
+  lines += LiveLine(format, sample, fields);
+  return lines;
+}
+
+std::string JsonLine(const std::vector<LiveField>& fields) {
+  nlohmann::ordered_json line = nlohmann::ordered_json::object();
+  for (const LiveField& field : fields) {
+    std::visit(Overloaded{[&](std::monostate) { line[field.name] = nullptr; },
+                          [&](const auto& value) { line[field.name] = value; }},
+               field.value);
+  }
+  std::string text = line.dump();
+  text += '\n';
+  return text;
 }
 
 std::string CsvLine(const std::vector<LiveField>& fields) {
@@ -65,77 +151,7 @@ std::string CsvLine(const std::vector<LiveField>& fields) {
   return line;
 }
 
-// Backslashes before the characters that end a tag or a field key.
-std::string InfluxEscaped(std::string_view text) {
-  std::string escaped;
-  for (const char c : text) {
-    if (c == ',' || c == '=' || c == ' ' || c == '\\') {
-      escaped += '\\';
-    }
-    escaped += c;
-  }
-  return escaped;
-}
-
-std::string InfluxStringField(std::string_view text) {
-  std::string quoted = "\"";
-  for (const char c : text) {
-    if (c == '"' || c == '\\') {
-      quoted += '\\';
-    }
-    quoted += c;
-  }
-  quoted += '"';
-  return quoted;
-}
-
-std::string InfluxLine(const LiveSample& sample, const std::vector<LiveField>& fields) {
-  std::string tags;
-  std::string values;
-  const auto add_value = [&values](const std::string& name, const std::string& text) {
-    if (!values.empty()) {
-      values += ',';
-    }
-    values += InfluxEscaped(name);
-    values += '=';
-    values += text;
-  };
-  for (const LiveField& field : fields) {
-    if (field.name == "time") {
-      continue;
-    }
-    std::visit(Overloaded{[](std::monostate) {},
-                          [&](bool value) { add_value(field.name, value ? "true" : "false"); },
-                          [&](std::int64_t value) {
-                            add_value(field.name, std::to_string(value).append("i"));
-                          },
-                          [&](double value) { add_value(field.name, NumberText(value)); },
-                          [&](const std::string& value) {
-                            if (field.name == "meter_clock") {
-                              add_value(field.name, InfluxStringField(value));
-                            } else if (!value.empty()) {
-                              tags += ',';
-                              tags += InfluxEscaped(field.name);
-                              tags += '=';
-                              tags += InfluxEscaped(value);
-                            }
-                          }},
-               field.value);
-  }
-  std::string line = "halvane";
-  line += tags;
-  line += ' ';
-  line += values;
-  line += ' ';
-  line += std::to_string(sample.pc_time_ns);
-  line += '\n';
-  return line;
-}
-
-std::string LiveHeaderLine(LiveFormat format, const std::vector<LiveField>& fields) {
-  if (format != LiveFormat::Csv) {
-    return {};
-  }
+std::string CsvHeaderLine(const std::vector<LiveField>& fields) {
   std::string line;
   for (const LiveField& field : fields) {
     if (!line.empty()) {
@@ -145,28 +161,6 @@ std::string LiveHeaderLine(LiveFormat format, const std::vector<LiveField>& fiel
   }
   line += '\n';
   return line;
-}
-
-std::string LiveLine(LiveFormat format, const LiveSample& sample,
-                     const std::vector<LiveField>& fields) {
-  switch (format) {
-    case LiveFormat::JsonLines:
-      return JsonLine(fields);
-    case LiveFormat::Csv:
-      return CsvLine(fields);
-    case LiveFormat::Influx:
-      return InfluxLine(sample, fields);
-  }
-  return {};
-}
-
-}  // namespace
-
-std::string LiveOutputLines(LiveFormat format, const LiveSample& sample, bool output_empty) {
-  const std::vector<LiveField> fields = LiveFields(sample);
-  std::string lines = output_empty ? LiveHeaderLine(format, fields) : std::string();
-  lines += LiveLine(format, sample, fields);
-  return lines;
 }
 
 }  // namespace halvane

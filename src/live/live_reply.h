@@ -3,6 +3,7 @@
 // whose byte 0 is the report ID.
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -14,6 +15,8 @@
 namespace halvane {
 
 inline constexpr std::uint8_t kLivePollCommand = 0x42;
+// How often the main window's Timer1, and so every live poll, asks the meter.
+inline constexpr std::chrono::milliseconds kLivePollInterval{160};
 // Where the band levels of the octave screens start: 11 octave pairs, then 34 third-octave pairs.
 inline constexpr std::size_t kOctaveBandsIndex = 45;
 inline constexpr std::size_t kThirdBandsIndex = 67;

@@ -48,8 +48,12 @@ Panel::Panel(USB& usb, const std::filesystem::path& temp_folder, QWidget* parent
   lists_ = CreatePanelLists(view_);
   CreateStatusImages();
   CreateStatusLine();
-  usb_.SetNameLabelSink(
-      [this](std::string_view caption) { lbl_name_->setText(ToQString(caption)); });
+  // A reason the user can mend goes on the status line, never into a box: searches run at every
+  // poll while the meter is away.
+  usb_.SetNameLabelSink([this](std::string_view caption) {
+    lbl_name_->setText(ToQString(caption));
+    ShowConnectionHint();
+  });
 
   resize(OpeningSize(screen()->availableGeometry()));
 
@@ -110,10 +114,21 @@ void Panel::CreateStatusLine() {
   status_line_->setObjectName("StatusLine");
   status_line_->setSizeGripEnabled(false);
   lbl_hint_ = new QLabel(kNoConnectionHint, status_line_);
-  lbl_hint_->setObjectName("LblHint");
+  lbl_hint_->setObjectName("LblNoConnectionReason");
+  lbl_hint_->setWordWrap(true);
   lbl_hint_->hide();
   status_line_->addWidget(lbl_hint_, 1);
   setStatusBar(status_line_);
+}
+
+// While no meter answers, the status line says why when the system refused access to it, else
+// where to look; the drawing area keeps "No Connection" alone.
+void Panel::ShowConnectionHint() {
+  const bool connected = usb_.MeterConnected();
+  lbl_hint_->setText(usb_.AccessRefused() ? ToQString(kMeterAccessRefusedMessage)
+                                          : QString(kNoConnectionHint));
+  lbl_hint_->setVisible(!connected);
+  lbl_name_->setToolTip(connected ? QString() : QString(kNoConnectionHint));
 }
 
 void Panel::ShowNote(const QString& note) {
@@ -125,8 +140,7 @@ void Panel::PollMeter() {
   report[0] = 0x00;
   report[1] = kLivePollCommand;
   usb_.ExchangeReports();
-  lbl_hint_->setVisible(!usb_.MeterConnected());
-  lbl_name_->setToolTip(usb_.MeterConnected() ? QString() : QString(kNoConnectionHint));
+  ShowConnectionHint();
   if (!usb_.MeterConnected()) {
     DrawNoConnection(canvas_);
   } else {
@@ -193,7 +207,7 @@ void Panel::PlaceListsUnderButtons() {
   place({lists_.ComboMainSubAC, lists_.ComboFreq}, "AC");
   place({lists_.ComboMainSubFS, lists_.ComboTime}, "FS");
   place({lists_.ComboNoItem}, "Plot");
-  place({lists_.ComboNo}, "Plot");
+  place({lists_.ComboNo, lists_.SpinNo}, "Plot");
   place({lists_.ComboItem}, "Plot");
   place({lists_.ComboSets}, "SD");
   lists_.PicTriggerdB->move(lists_.ComboTrigger->x(), lists_.ComboTrigger->height());

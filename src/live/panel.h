@@ -64,6 +64,7 @@ class Panel : public QMainWindow {
   void CreateToolbar();
   void CreateStatusImages();
   void CreateStatusLine();
+  void ShowConnectionHint();
   void MirrorMeterState();
   void PlaceListsUnderButtons();
   void ToggleCaption();

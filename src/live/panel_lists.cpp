@@ -59,12 +59,19 @@ PanelLists CreatePanelLists(QWidget* parent) {
   lists.ComboRecMode = CreateList(parent, "ComboRecMode", ToStringList(kRecModeEntries));
   lists.ComboNoItem = CreateList(parent, "ComboNoItem", ToStringList(kNoItemEntries));
   lists.ComboSets = CreateList(parent, "ComboSets", {});
-  lists.ComboNo = CreateList(parent, "ComboNo", {});
+  // Editable so that the number box can set any record number, which the bar graph reads from
+  // the list's text; a user only picks from it.
+  lists.ComboNo = CreateList(parent, "ComboNo", {}, true);
+  lists.ComboNo->lineEdit()->setReadOnly(true);
   lists.ComboItem = CreateList(parent, "ComboItem", {});
   // A file may hold thousands of records: the list is as wide as a long number, not as its
   // longest entry, which would take a look at every one.
   lists.ComboNo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   lists.ComboNo->setMinimumContentsLength(8);
+  lists.SpinNo = new QSpinBox(parent);
+  lists.SpinNo->setObjectName("SpinNo");
+  lists.SpinNo->setKeyboardTracking(false);  // a typed number counts once it is complete
+  lists.SpinNo->hide();
   lists.ComboMainSubAC = CreateList(parent, "ComboMainSubAC", ToStringList(kChannelEntries));
   lists.ComboFreq = CreateList(parent, "ComboFreq", ToStringList(kFreqEntries), true);
   lists.ComboMainSubFS = CreateList(parent, "ComboMainSubFS", ToStringList(kChannelEntries));

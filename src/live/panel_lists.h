@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 
 namespace halvane {
 
@@ -15,6 +16,7 @@ struct PanelLists {
   QComboBox* ComboRecMode;
   QComboBox* ComboNoItem;
   QComboBox* ComboNo;    // a record file's record numbers, filled by "Plot"
+  QSpinBox* SpinNo;      // any record number, beside ComboNo when a file holds more than it lists
   QComboBox* ComboItem;  // a record file's items, filled by "Plot"
   QComboBox* ComboSets;  // the SD card's sets, filled by each scan
   QComboBox* ComboMainSubAC;

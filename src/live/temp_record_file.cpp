@@ -1,13 +1,13 @@
 #include "live/temp_record_file.h"
 
+#include <fcntl.h>
+
 #include <system_error>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <fcntl.h>
+#include "files/file_descriptor.h"
+
+#ifndef _WIN32
 #include <sys/stat.h>
-#include <unistd.h>
 #endif
 
 namespace halvane {
@@ -19,29 +19,12 @@ void MakeFolder(const std::filesystem::path& folder) {
   std::error_code ignored;
   std::filesystem::create_directories(folder, ignored);
 }
-
-// CREATE_NEW fails on anything at the path, a link included.
-void CreateEmptyFile(const std::filesystem::path& path) {
-  const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file != INVALID_HANDLE_VALUE) {
-    CloseHandle(file);
-  }
-}
 #else
 // The program's own folder is private to the user; the folders above it are left as they are.
 void MakeFolder(const std::filesystem::path& folder) {
   std::error_code ignored;
   std::filesystem::create_directories(folder.parent_path(), ignored);
   ::mkdir(folder.c_str(), 0700);
-}
-
-// O_EXCL|O_NOFOLLOW: nothing planted at the path after it was cleared is followed or reused.
-void CreateEmptyFile(const std::filesystem::path& path) {
-  const int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-  if (file >= 0) {
-    ::close(file);
-  }
 }
 #endif
 
@@ -59,10 +42,12 @@ std::filesystem::path PrepareTempRecordFile(const std::filesystem::path& folder,
                                             const std::string& name) {
   MakeFolder(folder);
   const std::filesystem::path path = folder / name;
-  // Removing the path removes a planted link itself, never the file it points to.
+  // Removing the path removes a planted link itself, never the file it points to; creating
+  // exclusively fails on anything planted at the path after that, a link included.
   std::error_code ignored;
   std::filesystem::remove(path, ignored);
-  CreateEmptyFile(path);
+  int error = 0;
+  FileDescriptor::Open(path, O_WRONLY | O_CREAT | O_EXCL, 0600, error);
   return path;
 }
 

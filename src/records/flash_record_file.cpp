@@ -1,7 +1,7 @@
-#include "control/typed_number.h"
 #include "live/meter.h"
 #include "records/concat.h"
 #include "records/logger_image.h"
+#include "text/number_text.h"
 
 namespace halvane {
 
@@ -26,7 +26,7 @@ RecordFileHeader HeaderLines(const LoggerRecord& record) {
   }
   lines.range_bottom = std::to_string(record.range_lower);
   lines.range_top = std::to_string(record.range_upper);
-  lines.record_count = record.sample_count;
+  lines.record_count = record.samples_held;
   lines.trigger_mode = record.trigger_mode_text;
   lines.trigger_line_1 = record.trigger_band_text;
   lines.trigger_line_2 = record.trigger_level_text;
@@ -44,7 +44,8 @@ std::vector<bool> EdgeBandColumns(RecordMode mode) {
   }
   const std::size_t thirds = ThirdOctaveBandCount(mode);
   if (thirds > 0) {
-    for (const std::size_t band : {0UL, 1UL, 2UL, thirds - 3, thirds - 2, thirds - 1}) {
+    for (const std::size_t band :
+         {std::size_t{0}, std::size_t{1}, std::size_t{2}, thirds - 3, thirds - 2, thirds - 1}) {
       edge[column + band] = true;
     }
   }
@@ -96,7 +97,7 @@ std::string FlashRecordFileText(std::span<const std::uint8_t> image, const Logge
     return file.Take();
   }
   const RecordMode mode = *record.mode;
-  RecordFileText file(ExpectedRecordFileSize(mode, record.sample_count));
+  RecordFileText file(ExpectedRecordFileSize(mode, record.samples_held));
   file.AddOpeningLines(lines);
   file.AddSetLines(lines);
   file.AddTableHead(mode);
@@ -105,7 +106,7 @@ std::string FlashRecordFileText(std::span<const std::uint8_t> image, const Logge
   std::vector<std::string> levels(edge.size());
   const std::size_t sample_size = record.SampleSize();
   const std::uint64_t first_sample = record.offset + kLoggerHeaderLength;
-  for (std::uint64_t r = 1; r <= record.sample_count; ++r) {
+  for (std::uint64_t r = 1; r <= record.samples_held; ++r) {
     const std::uint64_t start = first_sample + sample_size * (r - 1);
     if (start + sample_size > image.size()) {
       break;
@@ -117,7 +118,7 @@ std::string FlashRecordFileText(std::span<const std::uint8_t> image, const Logge
     }
     file.AddRecordLine(r, DateTimeCell(record, sample, r), levels);
     if (progress) {
-      progress(r, record.sample_count);
+      progress(r, record.samples_held);
     }
   }
   return file.Take();

@@ -16,11 +16,13 @@ namespace halvane {
 // The flash area that holds recorded data; a meter reporting more is not believed.
 inline constexpr std::uint32_t kLoggerCapacity = 1015807;
 inline constexpr std::size_t kLoggerHeaderLength = 39;
+// The rows of the data-logger window's table; the walk itself lists every record.
 inline constexpr std::size_t kMaxLoggerRecords = 250;
 
 // One decoded record header: an entry of `LoggerRecordTable`.
 struct LoggerRecord {
-  std::uint32_t sample_count = 0;
+  std::uint32_t sample_count = 0;  // as the header states it
+  std::uint32_t samples_held = 0;  // whole samples in the image: fewer for a record cut short
   std::uint8_t flags = 0;
   int mode_code = 0;
   std::optional<RecordMode> mode;  // nullopt for a mode code outside 0 to 3
@@ -47,22 +49,24 @@ struct LoggerRecord {
   std::uint64_t offset = 0;                // of its header in the image
 
   bool SampledAtInterval() const { return (flags & 0x02) != 0; }
+  bool CutShort() const { return samples_held < sample_count; }
   std::size_t SampleSize() const;
 };
 
 using LoggerRecordTable = std::vector<LoggerRecord>;
 
 // Decodes the records from the start of the image. The walk stops at the first position
-// without a record signature, after 250 records, and before a record whose header or samples
-// would run past the image (that record is not listed). `used_size` is the size the meter
-// reported; bytes past it are only page padding.
+// without a record signature, before a header that would run past the image, and after a record
+// whose samples run past it: that record is listed, cut short to the whole samples the image
+// holds. `used_size` is the size the meter reported; bytes past it are only page padding.
 LoggerRecordTable WalkLoggerImage(std::span<const std::uint8_t> image, std::uint32_t used_size);
 
-// The record's row in the data-logger grid: number, start, weighting, samples, TAB between.
+// The record's row in the data-logger grid: number, start, weighting, samples, TAB between. A
+// record cut short gives its samples as "9 of 10".
 std::string GridRowText(std::size_t number, const LoggerRecord& record);
 
 // The record file of one record of the image: lines 1 to 13 ending there when the mode code is
-// unknown, else the whole file with one line per sample. Reads only within the image.
+// unknown, else the whole file with one line per sample held. Reads only within the image.
 std::string FlashRecordFileText(std::span<const std::uint8_t> image, const LoggerRecord& record,
                                 const RecordProgress& progress = {});
 

@@ -1,10 +1,10 @@
 #include <array>
 
-#include "control/typed_number.h"
 #include "live/band_labels.h"
 #include "live/meter.h"
 #include "records/concat.h"
 #include "records/logger_image.h"
+#include "text/number_text.h"
 
 namespace halvane {
 
@@ -101,7 +101,7 @@ LoggerRecordTable WalkLoggerImage(std::span<const std::uint8_t> image, std::uint
   const std::uint64_t end = std::min<std::uint64_t>(image.size(), used_size);
   LoggerRecordTable table;
   std::uint64_t position = 0;
-  while (position + kSignature.size() <= end && table.size() < kMaxLoggerRecords) {
+  while (position + kSignature.size() <= end) {
     const auto at = image.subspan(static_cast<std::size_t>(position));
     if (!std::equal(kSignature.begin(), kSignature.end(), at.begin()) ||
         position + kLoggerHeaderLength > end) {
@@ -109,19 +109,27 @@ LoggerRecordTable WalkLoggerImage(std::span<const std::uint8_t> image, std::uint
     }
     LoggerRecord record = DecodeHeader(at.first<kLoggerHeaderLength>());
     record.offset = position;
-    if (position + record.length > end) {
-      break;
+    record.samples_held = record.sample_count;
+    const bool cut_short = position + record.length > end;
+    if (cut_short) {
+      // Its samples take room, so SampleSize() is not 0 here.
+      record.samples_held =
+          static_cast<std::uint32_t>((end - position - kLoggerHeaderLength) / record.SampleSize());
     }
     position += record.length;
     table.push_back(std::move(record));
+    if (cut_short) {
+      break;
+    }
   }
   return table;
 }
 
 std::string GridRowText(std::size_t number, const LoggerRecord& record) {
+  const std::string held = std::to_string(record.samples_held);
   return Concat({std::to_string(number), "\t", record.start_date, " ", record.start_time, "\tL",
-                 record.main_freq_weighting, record.main_time_weighting, "\t",
-                 std::to_string(record.sample_count)});
+                 record.main_freq_weighting, record.main_time_weighting, "\t", held,
+                 record.CutShort() ? Concat({" of ", std::to_string(record.sample_count)}) : ""});
 }
 
 }  // namespace halvane

@@ -28,6 +28,23 @@ constexpr std::array<GridColumn, 4> kGridColumns{{
     {"Records", "AAAAAAAA", "The samples the record holds, one line each in its file"},
 }};
 
+// What the grid does not show of the records a read found.
+QString TableNote(const LoggerRecordTable& table) {
+  QStringList note;
+  if (table.size() > kMaxLoggerRecords) {
+    note.append(QString("The flash memory holds %1 records; the first %2 are listed.")
+                    .arg(table.size())
+                    .arg(kMaxLoggerRecords));
+  }
+  if (!table.empty() && table.back().CutShort()) {
+    note.append(QString("Record %1 is cut short: the flash memory holds %2 of its %3 samples.")
+                    .arg(table.size())
+                    .arg(table.back().samples_held)
+                    .arg(table.back().sample_count));
+  }
+  return note.join('\n');
+}
+
 }  // namespace
 
 Memory::Memory(RecordFileOutput output, QWidget& main_window)
@@ -86,8 +103,12 @@ Memory::Memory(RecordFileOutput output, QWidget& main_window)
   }
   grid_set_->setMinimumWidth(grid_width + 2 * grid_set_->frameWidth() + 24);
   connect(grid_set_, &QTableWidget::cellClicked, this, [this](int row, int) { WriteRecord(row); });
+  lbl_note_ = NamedLabel("LblNote", "", ss_panel3);
+  lbl_note_->setWordWrap(true);
+  lbl_note_->hide();
   auto* grid = new QVBoxLayout(ss_panel3);
   grid->addWidget(grid_set_);
+  grid->addWidget(lbl_note_);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(mbar_);
@@ -101,13 +122,16 @@ void Memory::ShowRecords(std::vector<std::uint8_t> image, LoggerRecordTable tabl
                          std::uint32_t used_size) {
   logger_image_ = std::make_shared<const std::vector<std::uint8_t>>(std::move(image));
   logger_record_table_ = std::move(table);
-  grid_set_->setRowCount(static_cast<int>(logger_record_table_.size()));
-  for (std::size_t n = 1; n <= logger_record_table_.size(); ++n) {
+  const std::size_t rows = std::min(logger_record_table_.size(), kMaxLoggerRecords);
+  grid_set_->setRowCount(static_cast<int>(rows));
+  for (std::size_t n = 1; n <= rows; ++n) {
     const QStringList cells = ToQString(GridRowText(n, logger_record_table_[n - 1])).split('\t');
     for (int column = 0; column < cells.size(); ++column) {
       grid_set_->setItem(static_cast<int>(n - 1), column, new QTableWidgetItem(cells[column]));
     }
   }
+  lbl_note_->setText(TableNote(logger_record_table_));
+  lbl_note_->setVisible(!lbl_note_->text().isEmpty());
   msize_->setValue(static_cast<int>(100ULL * used_size / kLoggerCapacity));
   const std::uint32_t used = std::min(used_size, kLoggerCapacity);
   lbl_used_->setText(QString("%1 bytes").arg(used));
@@ -115,7 +139,7 @@ void Memory::ShowRecords(std::vector<std::uint8_t> image, LoggerRecordTable tabl
 }
 
 void Memory::WriteRecord(int row) {
-  if (row < 0 || static_cast<std::size_t>(row) >= logger_record_table_.size()) {
+  if (row < 0 || row >= grid_set_->rowCount()) {
     return;
   }
   // Repainting may run a close of this window, or of the main window: either ends the writing

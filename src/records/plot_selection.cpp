@@ -78,14 +78,24 @@ std::optional<std::size_t> ItemField(RecordMode mode, std::size_t position) {
   return column + 2;
 }
 
-ItemColumn ReadItemColumn(std::istream& in, std::size_t field, std::uint64_t record_count) {
-  ItemColumn column;
+bool VisitItemColumn(std::istream& in, std::size_t field, std::uint64_t record_count,
+                     const ItemVisitor& each) {
   RecordFileReader reader(in);
   std::vector<std::string_view> fields;
-  while (column.values.size() < record_count && reader.NextRecord(fields)) {
-    column.values.emplace_back(field >= 1 && field <= fields.size() ? fields[field - 1] : "");
-    column.date_times.emplace_back(fields.size() >= 2 ? fields[1] : "");
+  for (std::uint64_t record = 0; record < record_count && reader.NextRecord(fields); ++record) {
+    each(field >= 1 && field <= fields.size() ? fields[field - 1] : "",
+         fields.size() >= 2 ? fields[1] : "");
   }
+  return reader.Header() && !reader.Lines().StoppedAtLongLine();
+}
+
+ItemColumn ReadItemColumn(std::istream& in, std::size_t field, std::uint64_t record_count) {
+  ItemColumn column;
+  VisitItemColumn(in, field, record_count,
+                  [&column](std::string_view value, std::string_view date_time) {
+                    column.values.emplace_back(value);
+                    column.date_times.emplace_back(date_time);
+                  });
   return column;
 }
 

@@ -3,6 +3,7 @@
 // reads, and the reading of one item over all records.
 
 #include <cstdint>
+#include <functional>
 #include <istream>
 #include <optional>
 #include <string>
@@ -12,6 +13,10 @@
 #include "records/record_mode.h"
 
 namespace halvane {
+
+// `ComboNo` lists at most this many record numbers; a file that holds more offers every number
+// through a number box beside it, so that no list grows with what a file holds or claims.
+inline constexpr std::uint64_t kListedRecordNumbers = 1000;
 
 // The bands the item list offers for a mode text, first match winning: "1/1 & 1/3 OCTAVE",
 // "1/1 OCTAVE", "1/3 OCTAVE" anywhere in it; no bands otherwise.
@@ -33,9 +38,15 @@ struct ItemColumn {
   std::vector<std::string> date_times;  // each record's date/time cell
 };
 
-// Reads `field` of at most `record_count` record lines of a record file; a line without that
-// field gives an empty value. Lines past `record_count` are ignored and nothing is set aside
-// for records the file does not hold.
+// Calls `each` with `field` and the date/time cell of each of at most `record_count` record
+// lines of a record file, in order; a line without that field gives an empty value. Lines past
+// `record_count` are ignored. False when the reading stopped at a line longer than a line can
+// be (TextLineReader) or the text is no record file.
+using ItemVisitor = std::function<void(std::string_view value, std::string_view date_time)>;
+bool VisitItemColumn(std::istream& in, std::size_t field, std::uint64_t record_count,
+                     const ItemVisitor& each);
+
+// The same gathered: nothing is set aside for records the file does not hold.
 ItemColumn ReadItemColumn(std::istream& in, std::size_t field, std::uint64_t record_count);
 
 // The record lines a record file holds, at most `record_count` of them.

@@ -3,7 +3,7 @@
 #include <array>
 #include <cmath>
 
-#include "control/typed_number.h"
+#include "text/number_text.h"
 
 namespace halvane {
 
@@ -52,31 +52,20 @@ std::optional<RecordFileInfo> ParseHeader(const std::array<std::string, kHeaderL
 
 }  // namespace
 
-RecordFileReader::RecordFileReader(std::istream& in) : in_(in) {
+RecordFileReader::RecordFileReader(std::istream& in) : lines_(in) {
   std::array<std::string, kHeaderLines> lines;
   for (std::string& line : lines) {
-    if (!NextLine()) {
+    if (!lines_.Next(line)) {
       return;
     }
-    line = line_;
   }
   header_ = ParseHeader(lines);
   // Lines 11 to 16: the trigger, the channel labels, the column heads and the dash rule.
   for (std::size_t line = kHeaderLines + 1; line < kFirstRecordLine; ++line) {
-    if (!NextLine()) {
+    if (!lines_.Next(line_)) {
       return;
     }
   }
-}
-
-bool RecordFileReader::NextLine() {
-  if (!std::getline(in_, line_)) {
-    return false;
-  }
-  if (!line_.empty() && line_.back() == '\r') {
-    line_.pop_back();
-  }
-  return true;
 }
 
 void SplitRecordFields(std::string_view line, std::vector<std::string_view>& fields) {
@@ -96,7 +85,7 @@ void SplitRecordFields(std::string_view line, std::vector<std::string_view>& fie
 
 bool RecordFileReader::NextRecord(std::vector<std::string_view>& fields) {
   fields.clear();
-  if (!header_ || !NextLine()) {
+  if (!header_ || !lines_.Next(line_)) {
     return false;
   }
   SplitRecordFields(line_, fields);

@@ -1,6 +1,7 @@
 #pragma once
 // Reads a record text file back: the header values of lines 1 to 10 and the record lines from
-// line 17 on, split into their TAB-separated fields.
+// line 17 on, split into their TAB-separated fields. Lines may end in CR LF, LF or CR, a UTF-8
+// byte-order mark may open the file, and a line past TextLineReader's length limit ends it.
 
 #include <cstdint>
 #include <istream>
@@ -8,6 +9,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "text/text_lines.h"
 
 namespace halvane {
 
@@ -45,10 +48,10 @@ class RecordFileReader {
   // file. The views stay valid until the next call.
   bool NextRecord(std::vector<std::string_view>& fields);
 
- private:
-  bool NextLine();
+  const TextLineReader& Lines() const { return lines_; }
 
-  std::istream& in_;
+ private:
+  TextLineReader lines_;
   std::string line_;
   std::optional<RecordFileInfo> header_;
 };

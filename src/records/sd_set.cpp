@@ -5,7 +5,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "control/typed_number.h"
+#include "text/number_text.h"
 
 namespace halvane {
 

@@ -93,7 +93,7 @@ SdDownload DownloadSdSet(USB& usb, const SdSet& set, const PageProgress& progres
     }
     if (!usb.MeterConnected()) {
       download.set_text.clear();
-      download.error = page == 1 ? std::string(kMeterNotConnectedMessage) : PageLost(page, pages);
+      download.error = PageLost(page, pages);
       return download;
     }
     const auto bytes = Page(usb);

@@ -84,7 +84,7 @@ std::array<double, LiveLevels::kThirdOctaveBands> LevelModel::Hear(Channel& chan
                                                                    int freq_weighting,
                                                                    int time_weighting) {
   const double follow =
-      1.0 - std::exp(-LevelStatistics::kPollSeconds / TimeConstantSeconds(time_weighting));
+      1.0 - std::exp(-ChannelLevelStatistics::kPollSeconds / TimeConstantSeconds(time_weighting));
   std::array<double, LiveLevels::kThirdOctaveBands> weighted{};
   for (std::size_t band = 0; band < field.size(); ++band) {
     double& smoothed = channel.smoothed[band];

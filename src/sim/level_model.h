@@ -44,7 +44,7 @@ class LevelModel {
   // One channel's time-weighted band energies, unweighted in frequency, and its statistics.
   struct Channel {
     BandEnergies smoothed{};
-    LevelStatistics statistics;
+    ChannelLevelStatistics statistics;
   };
 
   BandEnergies NextSoundField();

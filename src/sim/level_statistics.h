@@ -1,10 +1,13 @@
 #pragma once
-// Running statistics of one channel's level, fed once per poll: the energetic mean and exposure
-// since the start, the extremes, and the percentile levels of the recent history.
+// Running statistics of one channel's level, fed once per poll, as the meter shows them: the
+// energy mean and exposure since the start, the extremes, and the levels exceeded for N % of the
+// time over the recent history.
 
 #include <array>
 #include <cstddef>
 #include <deque>
+
+#include "acoustics/energy_mean.h"
 
 namespace halvane {
 
@@ -12,7 +15,7 @@ namespace halvane {
 // 7 L50, 8 L90, 9 L95.
 using ChannelItems = std::array<double, 10>;
 
-class LevelStatistics {
+class ChannelLevelStatistics {
  public:
   static constexpr double kPollSeconds = 0.16;
   static constexpr std::size_t kHistoryLength = 625;  // the last 100 s of polls
@@ -23,7 +26,7 @@ class LevelStatistics {
 
  private:
   double last_ = 0.0;
-  double energy_sum_ = 0.0;
+  EnergyMean energy_;
   std::size_t count_ = 0;
   double max_ = 0.0;
   double min_ = 0.0;

@@ -39,8 +39,8 @@ const std::vector<int>& LoggedLevels::Next(LoggedMode mode) {
   wandering_level_ =
       std::clamp(wandering_level_ + noise_.Normal(1.5) + 0.05 * (kMiddleLevel - wandering_level_),
                  kLowestLevel, kHighestLevel);
-  LevelStatistics main;
-  LevelStatistics sub;
+  ChannelLevelStatistics main;
+  ChannelLevelStatistics sub;
   for (int second = 0; second < kSecondsPerSample; ++second) {
     const double level = wandering_level_ + noise_.Normal(2.0);
     main.Add(level);

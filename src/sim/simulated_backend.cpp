@@ -71,11 +71,20 @@ class SimulatedDevice : public HidDevice {
   std::vector<std::uint8_t> last_reply_;
 };
 
-SimulatedBackend::SimulatedBackend(SimulatedMeter& meter, MeterIds ids)
+std::string SimulatedBackend::MeterPathOf(int number) {
+  return number == 1 ? kMeterPath : kMeterPath + std::to_string(number);
+}
+
+SimulatedBackend::SimulatedBackend(SimulatedMeter& meter, MeterIds ids, int number)
     : meter_(meter),
       ids_(ids),
+      meter_path_(MeterPathOf(number)),
+      serial_number_(kMeterSerialNumber),
       wait_([](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }),
-      garbage_noise_(kGarbageSeed) {}
+      garbage_noise_(kGarbageSeed) {
+  const std::string digits = std::to_string(number);
+  serial_number_.replace(serial_number_.size() - digits.size(), digits.size(), digits);
+}
 
 SimulatedBackend::~SimulatedBackend() = default;
 
@@ -90,25 +99,25 @@ std::vector<HidDeviceInfo> SimulatedBackend::Enumerate(std::uint16_t vendor_id,
     devices.push_back(ForeignDeviceInfo(foreign_devices_[index], index, ids_));
   }
   if (plugged_in_) {
-    devices.push_back({kMeterPath, ids_.vendor, ids_.product, kMeterProduct, kVendorUsagePage, 0,
-                       kMeterSerialNumber});
+    devices.push_back({meter_path_, ids_.vendor, ids_.product, kMeterProduct, kVendorUsagePage, 0,
+                       serial_number_});
   }
   return devices;
 }
 
 std::unique_ptr<HidDevice> SimulatedBackend::Open(const std::string& path) {
-  open_error_.clear();
+  open_error_ = {};
   for (std::size_t index = 0; index < foreign_devices_.size(); ++index) {
     if (path == ForeignDeviceInfo(foreign_devices_[index], index, ids_).path) {
       if (foreign_devices_[index] == ForeignDevice::RefusesToOpen) {
-        open_error_ = "Permission denied";
+        open_error_ = {"Permission denied", true};
         return nullptr;
       }
       return std::make_unique<ForeignGadget>(*this);
     }
   }
-  if (!plugged_in_ || path != kMeterPath) {
-    open_error_ = "No such device";
+  if (!plugged_in_ || path != meter_path_) {
+    open_error_ = {"No such device"};
     return nullptr;
   }
   ++open_count_;

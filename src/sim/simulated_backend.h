@@ -46,13 +46,15 @@ class SimulatedBackend : public HidBackend {
   static constexpr const char* kMeterProduct = "Simulated Sound Level Meter";
   static constexpr const char* kMeterSerialNumber = "SIM00001";
 
-  explicit SimulatedBackend(SimulatedMeter& meter, MeterIds ids = {});
+  // Meter `number` (from 1) of several is at "sim:meter<number>" with its own serial number;
+  // the first keeps the names above.
+  explicit SimulatedBackend(SimulatedMeter& meter, MeterIds ids = {}, int number = 1);
   ~SimulatedBackend() override;
 
   // When the IDs match: the foreign devices, then the meter when plugged in.
   std::vector<HidDeviceInfo> Enumerate(std::uint16_t vendor_id, std::uint16_t product_id) override;
   std::unique_ptr<HidDevice> Open(const std::string& path) override;
-  std::string OpenError() const override { return open_error_; }
+  OpenFailure OpenError() const override { return open_error_; }
 
   // Not enumerated; open devices fail every write and read with -1; queued replies are lost.
   void Unplug();
@@ -77,6 +79,9 @@ class SimulatedBackend : public HidBackend {
   // Each reply takes this long to arrive, spent as a wait: a slower meter whose transfers can
   // be watched. 0, the default, answers at once.
   void SetPace(int ms_per_report) { pace_ms_ = ms_per_report; }
+
+  const std::string& MeterPath() const { return meter_path_; }
+  static std::string MeterPathOf(int number);
 
   int SearchCount() const { return search_count_; }        // calls of Enumerate
   int OpenCount() const { return open_count_; }            // successful opens of the meter
@@ -103,6 +108,8 @@ class SimulatedBackend : public HidBackend {
 
   SimulatedMeter& meter_;
   MeterIds ids_;
+  std::string meter_path_;
+  std::string serial_number_;
   bool plugged_in_ = true;
   int plug_generation_ = 0;
   bool silent_ = false;
@@ -111,7 +118,7 @@ class SimulatedBackend : public HidBackend {
   int reads_before_fault_ = 0;
   std::size_t short_report_bytes_ = 0;
   std::vector<ForeignDevice> foreign_devices_;
-  std::string open_error_;
+  OpenFailure open_error_;
   int foreign_reports_ = 0;
   IdleReads idle_reads_ = IdleReads::RepeatLast;
   std::function<void(int ms)> wait_;

@@ -29,7 +29,9 @@ SimulatedMeter::SimulatedMeter(std::uint32_t seed, WallClock wall_clock)
 }
 
 void SimulatedMeter::Receive(std::span<const std::uint8_t> output_report) {
-  received_.emplace_back(output_report.begin(), output_report.end());
+  if (keep_received_) {
+    received_.emplace_back(output_report.begin(), output_report.end());
+  }
   const auto now = wall_clock_();
   AdvanceMeasurementTime(now);
   pages_.Stop();  // a new command ends a transfer under way

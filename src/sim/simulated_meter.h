@@ -1,6 +1,7 @@
 #pragma once
 // The device side of the link: takes the PC's output reports, answers them from one coherent
-// meter state and queues the replies as input reports. Every report received is logged.
+// meter state and queues the replies as input reports. A test may have it keep every report it
+// receives.
 
 #include <chrono>
 #include <cstdint>
@@ -27,7 +28,7 @@ class SimulatedMeter {
   // as they are (read as UTC), so tests see exactly the time they inject.
   explicit SimulatedMeter(std::uint32_t seed = 1, WallClock wall_clock = {});
 
-  // One output report from the PC (report ID first). Logged; its replies are queued.
+  // One output report from the PC (report ID first). Its replies are queued.
   void Receive(std::span<const std::uint8_t> output_report);
   // The next queued input report (161 bytes, byte 0 the report ID 0), if any; once the queue is
   // empty, the next page of a transfer under way.
@@ -35,6 +36,9 @@ class SimulatedMeter {
   // Drops the replies not yet taken and ends a transfer under way.
   void DiscardReplies();
 
+  // Keeps every report received from now on, for tests of the bytes sent. Off by default, so
+  // that a meter polled for days (--simulate) keeps nothing of the polls.
+  void KeepReceivedReports() { keep_received_ = true; }
   const std::vector<std::vector<std::uint8_t>>& ReceivedReports() const { return received_; }
   void ClearReceivedReports() { received_.clear(); }
 
@@ -52,6 +56,7 @@ class SimulatedMeter {
   std::chrono::system_clock::time_point last_report_time_;
   std::deque<InputReportBuffer> replies_;
   PageStream pages_;
+  bool keep_received_ = false;
   std::vector<std::vector<std::uint8_t>> received_;
 };
 

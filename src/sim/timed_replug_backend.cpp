@@ -13,9 +13,9 @@ TimedReplugBackend::TimedReplugBackend(SimulatedBackend& meter, int unplug_at_re
 std::vector<HidDeviceInfo> TimedReplugBackend::Enumerate(std::uint16_t vendor_id,
                                                          std::uint16_t product_id) {
   std::vector<HidDeviceInfo> devices = meter_.Enumerate(vendor_id, product_id);
-  const bool meter_present = std::any_of(devices.begin(), devices.end(), [](const auto& device) {
-    return device.path == SimulatedBackend::kMeterPath;
-  });
+  const bool meter_present =
+      std::any_of(devices.begin(), devices.end(),
+                  [this](const auto& device) { return device.path == meter_.MeterPath(); });
   if (meter_present) {
     missing_since_.reset();
     return devices;

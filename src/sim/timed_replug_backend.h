@@ -18,7 +18,7 @@ class TimedReplugBackend : public HidBackend {
   // The meter is plugged in again at the first search after it has been missing for `away`.
   std::vector<HidDeviceInfo> Enumerate(std::uint16_t vendor_id, std::uint16_t product_id) override;
   std::unique_ptr<HidDevice> Open(const std::string& path) override { return meter_.Open(path); }
-  std::string OpenError() const override { return meter_.OpenError(); }
+  OpenFailure OpenError() const override { return meter_.OpenError(); }
 
  private:
   SimulatedBackend& meter_;

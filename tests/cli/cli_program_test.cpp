@@ -8,10 +8,10 @@
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <regex>
 #include <sstream>
 
 #include "cli/exit_codes.h"
-#include "control/typed_number.h"
 #include "live/meter.h"
 #include "records/concat.h"
 #include "records/logger_image.h"
@@ -21,6 +21,9 @@
 #include "sim/meter_state.h"
 #include "sim/sample_logger_contents.h"
 #include "tests/file_text.h"
+#include "tests/records/overfull_flash.h"
+#include "tests/scratch_files.h"
+#include "text/number_text.h"
 
 namespace halvane {
 namespace {
@@ -36,13 +39,6 @@ class CliProgramTest : public testing::Test {
     int status = -1;
     std::string out, err;
   };
-
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "halvane-cli-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(folder_); }
 
   // halvane-cli with these arguments, each passed as it stands; or, `through_shell`, the
   // command of the arguments with the program's path after them, as $0 of a `sh -c`.
@@ -60,7 +56,7 @@ class CliProgramTest : public testing::Test {
             FileText(folder_ / "err")};
   }
 
-  fs::path folder_;
+  test::TempFolder folder_;
 };
 
 TEST_F(CliProgramTest, LiveLinesCarryWhatTheSimulatedMeterShows) {
@@ -99,22 +95,31 @@ TEST_F(CliProgramTest, LiveLinesCarryWhatTheSimulatedMeterShows) {
     EXPECT_EQ(row["range_top"], std::to_string(meter.range_top));
     EXPECT_EQ(row["main_freq_weighting"], "A");
     EXPECT_EQ(row["sub_time_weighting"], "S");
-    EXPECT_GT(std::stod(row["main_level"]), 20.0);
+    EXPECT_GT(ReadWholeNumber(row["main_level"]).value_or(0), 20.0);
     EXPECT_EQ(row["oct_1k"], "");  // the level meter screen carries no bands
   }
 }
 
+// Lines are appended to a file named by -o or to standard output the shell appends to a file,
+// with the header once; never to a file of another format.
 TEST_F(CliProgramTest, LiveOutputAppendsWithOneHeader) {
   const fs::path file = folder_ / "levels.csv";
-  for (const char* count : {"2", "3"}) {
-    const Run run = Cli({"--simulate", "live", "-n", count, "-f", "csv", "-o", file.string()});
+  const std::string appended = "\"$0\" --simulate live -n 3 -f csv >>'" + file.string() + "'";
+  for (const Run& run : {Cli({"--simulate", "live", "-n", "2", "-f", "csv", "-o", file.string()}),
+                         Cli({"sh", "-c", appended}, /*through_shell=*/true)}) {
     ASSERT_EQ(run.status, kExitSuccess) << run.err;
     EXPECT_EQ(run.out, "");
   }
-  const std::vector<std::string> lines = TextLines(FileText(file));
+  const std::string csv = FileText(file);
+  const std::vector<std::string> lines = TextLines(csv);
   ASSERT_EQ(lines.size(), 6u);
   EXPECT_TRUE(lines[0].starts_with("time,display_mode,"));
   EXPECT_FALSE(lines[3].starts_with("time,"));
+
+  const Run json = Cli({"--simulate", "live", "-n", "1", "-f", "jsonl", "-o", file.string()});
+  EXPECT_EQ(json.status, kExitFailure);
+  EXPECT_NE(json.err.find("another format than JSON lines"), std::string::npos) << json.err;
+  EXPECT_EQ(FileText(file), csv);
 }
 
 TEST_F(CliProgramTest, LiveWaitsForAMeterThatWasAwayAndGoesOn) {
@@ -124,14 +129,23 @@ TEST_F(CliProgramTest, LiveWaitsForAMeterThatWasAwayAndGoesOn) {
   ASSERT_EQ(lines.size(), 4u);
   const auto seconds = [&](std::size_t i) {
     const std::string time = nlohmann::json::parse(lines[i])["time"];
-    return std::stod(time.substr(14, 2)) * 60 + std::stod(time.substr(17, 6));
+    return ReadNumber(time.substr(14, 2)) * 60 + ReadNumber(time.substr(17, 6));
   };
   EXPECT_GE(std::fmod(seconds(2) - seconds(1) + 3600, 3600), 2.5);  // the gap
   EXPECT_NE(run.err.find("waiting for it"), std::string::npos);
   EXPECT_NE(run.err.find("answers again"), std::string::npos);
+
+  // A meter away at the start: no meter at once, or waited for with --wait.
+  const std::vector<std::string> away{"--simulate", "--sim-unplug", "1:500", "live", "-n", "1"};
+  EXPECT_EQ(Cli(away).status, kExitNoMeter);
+  std::vector<std::string> waiting = away;
+  waiting.insert(waiting.end(), {"--wait", "5"});
+  const Run waited = Cli(waiting);
+  EXPECT_EQ(waited.status, kExitSuccess) << waited.err;
+  EXPECT_EQ(TextLines(waited.out).size(), 1U);
 }
 
-TEST_F(CliProgramTest, LiveStopsOnSigtermWithEveryLineComplete) {
+TEST_F(CliProgramTest, LiveStopsOnSigtermWithEveryLineCompleteAndQuietlyWhenItsReaderLeaves) {
   const Run run =
       Cli({"sh", "-c", "\"$0\" --simulate live & pid=$!; sleep 1.3; kill -TERM $pid; wait $pid"},
           /*through_shell=*/true);
@@ -143,9 +157,13 @@ TEST_F(CliProgramTest, LiveStopsOnSigtermWithEveryLineComplete) {
   for (const std::string& line : lines) {
     EXPECT_TRUE(nlohmann::json::accept(line)) << line;
   }
+  const Run read_once =
+      Cli({"sh", "-c", "{ \"$0\" --simulate live; echo \"live: $?\" >&2; } | head -n 1"}, true);
+  EXPECT_EQ(TextLines(read_once.out).size(), 1U);
+  EXPECT_EQ(read_once.err, "live: 0\n");
 }
 
-TEST_F(CliProgramTest, DownloadsAreTheFilesTheWindowWrites) {
+TEST_F(CliProgramTest, DownloadsAreTheFilesTheWindowWritesOfEveryRecord) {
   const std::vector<std::uint8_t> image = SampleFlashImage();
   const LoggerRecordTable table = WalkLoggerImage(image, static_cast<std::uint32_t>(image.size()));
   ASSERT_GE(table.size(), 3u);
@@ -161,17 +179,40 @@ TEST_F(CliProgramTest, DownloadsAreTheFilesTheWindowWrites) {
             static_cast<long>(table.size()));
 
   const std::string set_text = *SampleSdCard().front();
-  const Run sd = Cli({"--simulate", "sd", "get", "1"});
+  const Run sd = Cli({"--simulate", "sd", "get", "1", "-o", "-"});  // "-": standard output
   ASSERT_EQ(sd.status, kExitSuccess) << sd.err;
   EXPECT_EQ(sd.out, SdRecordFileText(set_text, SetLengthField(set_text)));
   // The list names each set's start and weighting as the data logger grid does.
-  const RecordFileHeader lines = ParseSetHeader(set_text, SetLengthField(set_text)).lines;
-  const Run list = Cli({"--simulate", "sd", "list"});
-  EXPECT_TRUE(list.out.starts_with("No.\tEntry\tBytes\tStart\tWeighting\n1\t")) << list.out;
-  EXPECT_NE(list.out.find(Concat({"\t", lines.start_time, "\tL", lines.main_freq_weighting,
-                                  lines.main_time_weighting, "\n2\t"})),
-            std::string::npos)
-      << list.out;
+  const RecordFileHeader set_lines = ParseSetHeader(set_text, SetLengthField(set_text)).lines;
+  const Run set_list = Cli({"--simulate", "sd", "list"});
+  EXPECT_TRUE(set_list.out.starts_with("No.\tEntry\tBytes\tStart\tWeighting\n1\t")) << set_list.out;
+  EXPECT_NE(
+      set_list.out.find(Concat({"\t", set_lines.start_time, "\tL", set_lines.main_freq_weighting,
+                                set_lines.main_time_weighting, "\n2\t"})),
+      std::string::npos)
+      << set_list.out;
+
+  // Every record, also past the window's 250 and one cut short, which is marked.
+  const std::string sim = folder_ / "overfull.bin";
+  const std::vector<std::uint8_t> bytes = test::OverfullFlashImage();
+  std::ofstream(sim, std::ios::binary) << std::string(bytes.begin(), bytes.end());
+  const std::string last_number = std::to_string(test::kOverfullRecords);
+  const Run list = Cli({"--simulate", "--sim-flash", sim, "flash", "list"});
+  const std::vector<std::string> rows = TextLines(list.out);
+  ASSERT_EQ(rows.size(), 1 + test::kOverfullRecords) << list.err;
+  EXPECT_TRUE(rows.back().ends_with("\t1 of 2")) << rows.back();
+  const std::string last = folder_ / "last.txt";
+  ASSERT_EQ(Cli({"--simulate", "--sim-flash", sim, "flash", "get", last_number, "-o", last}).status,
+            kExitSuccess);
+  const std::vector<std::string> lines = TextLines(FileText(last));
+  EXPECT_EQ(lines.size(), kFirstRecordLine);
+  EXPECT_EQ(lines.at(9), "Records : 1\r");
+  ASSERT_EQ(
+      Cli({"--simulate", "--sim-flash", sim, "flash", "get", "--all", "-o", folder_ / "every"})
+          .status,
+      kExitSuccess);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_ / "every"), fs::directory_iterator()),
+            static_cast<long>(test::kOverfullRecords));
 }
 
 TEST_F(CliProgramTest, SavedRawContentsLoadIntoTheSimulatedMeterAgain) {
@@ -215,36 +256,96 @@ TEST_F(CliProgramTest, RecordItemGivesTheCursorGraphsValues) {
     EXPECT_EQ(line["record"], i + 1);
     EXPECT_EQ(line["value"].get<double>(), *ReadWholeNumber(column.values[i]));
   }
+
+  // 8-bit text is Latin-1; a file saved as UTF-8 with a byte-order mark (here also with CR-only
+  // line ends) is UTF-8. JSON gets "°" and "é" either way.
+  std::string latin1 = FileText(record);
+  latin1.insert(latin1.find("\r\n", latin1.find("Mode : ")), "\xB0");
+  const std::string first_cell = "           1\t         ";  // record 1's date/time cell
+  latin1.replace(latin1.find(first_cell) + first_cell.size() - 1, 1, "\xE9");
+  std::string utf8 = "\xEF\xBB\xBF" + latin1;
+  std::erase(utf8, '\n');
+  utf8.replace(utf8.find('\xB0'), 1, "\u00B0");
+  utf8.replace(utf8.find('\xE9'), 1, "\u00E9");
+  const std::string edited = folder_ / "edited.txt";
+  for (const std::string& text : {latin1, utf8}) {
+    std::ofstream(edited, std::ios::binary) << text;
+    const Run edited_info = Cli({"record", "info", edited});
+    const Run edited_item = Cli({"record", "item", edited, item, "-f", "jsonl"});
+    ASSERT_EQ(edited_info.status + edited_item.status, kExitSuccess) << edited_item.err;
+    EXPECT_EQ(nlohmann::json::parse(edited_info.out)["mode"],
+              header["mode"].get<std::string>() + "\u00B0");
+    EXPECT_EQ(nlohmann::json::parse(TextLines(edited_item.out).at(0))["date_time"],
+              "\u00E9" + column.date_times[0].substr(9));
+  }
 }
 
 TEST_F(CliProgramTest, FailuresSayWhyInOneLineAndExitWithTheirCode) {
   const fs::path record = folder_ / "record.txt", not_a_record = folder_ / "notes.txt";
   ASSERT_EQ(Cli({"--simulate", "flash", "get", "1", "-o", record.string()}).status, kExitSuccess);
   std::ofstream(not_a_record) << "shopping list\n";
+  const std::string missing_folder = (folder_ / "missing" / "out").string();
   struct Case {
     std::vector<std::string> arguments;
     int status;
+    std::string says = "";
   };
   const Case cases[] = {
       {{"record", "info", (folder_ / "missing.txt").string()}, kExitUsage},
       {{"record", "info", not_a_record.string()}, kExitUsage},
+      {{"record", "info", "/dev/zero"}, kExitUsage, "not a record file"},
       {{"record", "item", record.string(), "Leq(Nowhere)"}, kExitUsage},
       {{"--simulate", "flash", "get", "6"}, kExitUsage},
-      {{"--simulate", "flash", "get", "0"}, kExitUsage},
+      {{"--simulate", "flash", "get", "0"}, kExitUsage, "N: '0' is not a record number"},
       {{"--simulate", "sd", "get", "99"}, kExitUsage},
-      {{"--simulate", "live", "--format", "xml"}, kExitUsage},
+      {{"--simulate", "live", "--format", "xml"}, kExitUsage, "'xml' is not one of jsonl, csv"},
+      {{"--simulate", "live", "-f", "1"}, kExitUsage, "'1' is not one of"},
+      {{"--simulate", "live", "-n", "0"}, kExitUsage, "'0' is not a number of lines"},
+      {{"--simulate", "flash", "list", "--frob"}, kExitUsage, "there is no option --frob"},
+      {{"frobnicate"}, kExitUsage, "there is no command 'frobnicate'; the commands are live,"},
+      {{"flash"}, kExitUsage, "flash needs one of its commands: list, get or save"},
+      {{"--simulate", "flash", "get", "--all", "-o", record.string()}, kExitUsage, "is a file"},
       {{"--simulate", "--sim-flash", (folder_ / "missing.bin").string(), "flash", "list"},
        kExitUsage},
+      {{"--simulate", "flash", "get", "1", "-o", missing_folder}, kExitFailure, "no folder"},
+      {{"--simulate", "flash", "get", "--all", "-o", missing_folder}, kExitFailure, "no folder"},
+      {{"--simulate", "sd", "save", "1", "-o", missing_folder}, kExitFailure, "no folder"},
+      {{"--simulate", "live", "-o", missing_folder}, kExitFailure, "no folder"},
       {{"--simulate", "--path", "elsewhere", "clock", "sync"}, kExitNoMeter},
       {{"--simulate", "--path", "elsewhere", "flash", "list"}, kExitNoMeter},
+      {{"--simulate", "flash", "save", "-o", folder_.Device("full").string()}, kExitFailure},
+      {{"--simulate", "flash", "get", "--all", "-o", "-"}, kExitUsage},
+      {{"--simulate", "--sim-unplug", "2", "flash", "list"}, kExitTransfer, "stopped answering"},
   };
   for (const Case& c : cases) {
     const Run run = Cli(c.arguments);
     EXPECT_EQ(run.status, c.status) << c.arguments.back() << ": " << run.err;
     EXPECT_EQ(run.out, "");
     EXPECT_TRUE(run.err.starts_with("halvane-cli: ")) << run.err;
+    EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
     EXPECT_LE(TextLines(run.err).size(), 2u) << run.err;  // a parse error adds where to find help
   }
+  EXPECT_FALSE(fs::exists(folder_ / "missing"));
+}
+
+TEST_F(CliProgramTest, ClockSyncPausesBeforeTheNextReadAndBothPrintIso8601) {
+  const fs::path trace = folder_ / "trace.txt";
+  const Run sync = Cli({"--simulate", "--trace", trace.string(), "clock", "sync"});
+  ASSERT_EQ(sync.status, kExitSuccess) << sync.err;
+  const Run get = Cli({"--simulate", "clock", "get"});
+  const std::regex iso_8601("20\\d\\d-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\n");
+  EXPECT_TRUE(std::regex_match(sync.out, iso_8601) && std::regex_match(get.out, iso_8601));
+  // The trace: milliseconds since the start, then W and the bytes written.
+  std::vector<double> sent_at;
+  std::size_t set = 0;
+  for (const std::string& line : TextLines(FileText(trace))) {
+    if (line.find(" W ") != std::string::npos) {
+      set = line.find(" W 00 41 02 ") != std::string::npos ? sent_at.size() : set;
+      sent_at.push_back(ReadNumber(line));
+    }
+  }
+  ASSERT_GT(sent_at.size(), set + 1) << "the clock is read back after it was set";
+  EXPECT_GE(sent_at[set + 1] - sent_at[set], 2000);
 }
 
 TEST_F(CliProgramTest, AMeterUnpluggedMidTransferLeavesNoFile) {
@@ -254,7 +355,7 @@ TEST_F(CliProgramTest, AMeterUnpluggedMidTransferLeavesNoFile) {
   EXPECT_EQ(run.status, kExitTransfer);
   EXPECT_EQ(TextLines(run.err).size(), 1u) << run.err;
   EXPECT_FALSE(fs::exists(record));
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 2)
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_.Path()), fs::directory_iterator()), 2)
       << "only the captured output streams";
 }
 

@@ -68,6 +68,7 @@ class ControlFixture : public ::testing::Test {
         panel(usb, temp_folder),
         dialogs(panel.Timer1()),
         controls(panel, usb, dialogs, [this](int ms) { pauses.push_back(ms); }) {
+    meter.KeepReceivedReports();
     backend.SetWait([](int) {});
     watch.WatchPoll(panel.Timer1());
     Poll();

@@ -1,30 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <optional>
 #include <tuple>
 
 #include "control/meter_commands.h"
 #include "control/time_answer.h"
-#include "control/typed_number.h"
 
 namespace halvane {
 namespace {
-
-TEST(TypedAnswersTest, NumbersReadAsFarAsTheyGoAndWholeNumbersNeedTheWholeAnswer) {
-  for (const auto& [text, number] : {std::pair{" 1 2 ", 12.0},
-                                     {"85dB", 85.0},
-                                     {"7.5x", 7.5},
-                                     {"-3", -3.0},
-                                     {"abc", 0.0},
-                                     {".", 0.0},
-                                     {"1e2", 100.0},
-                                     {"3e", 3.0}}) {
-    EXPECT_EQ(ReadNumber(text), number) << text;
-  }
-  EXPECT_TRUE(std::isinf(ReadNumber("9e999"))) << "too large stays too large, never wraps";
-  EXPECT_FALSE(ReadWholeNumber("2x"));
-}
 
 TEST(TypedAnswersTest, TimeFieldsClampRoundHalfToEvenAndMissingColonsOrMinusSignsBreakThem) {
   using Time = std::optional<TimeFields>;

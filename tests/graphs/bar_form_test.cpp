@@ -16,9 +16,10 @@ namespace {
 using test::FileText;
 using testing::ExpectTexts;
 
-// Record r, level column c reads 40 + 10 r + c dB.
+// Record r, level column c reads 40.5 + 10 r + c dB: the tests run under a comma-decimal
+// locale, where a reader that heeds it drops the half.
 std::string Level(std::size_t record, std::size_t column) {
-  return std::to_string(40 + 10 * record + column) + ".0";
+  return std::to_string(40 + 10 * record + column) + ".5";
 }
 
 class BarFormTest : public test::GraphFixture {
@@ -67,6 +68,7 @@ TEST_F(BarFormTest, PlotFillsTheListsFromTheHeaderAndTheFileItHolds) {
   OpenRecordFile(test::RecordFile(RecordMode::Slm, 99999999999, 2));
   EXPECT_EQ(Lists().ComboNo->count(), 3);
   EXPECT_EQ(Lists().ComboNoItem->itemText(1), "Item");
+  EXPECT_TRUE(Lists().SpinNo->isHidden());
 
   // A file that is not a record file says so and leaves the lists alone.
   Choose(Lists().ComboNoItem, "Exit");
@@ -74,6 +76,17 @@ TEST_F(BarFormTest, PlotFillsTheListsFromTheHeaderAndTheFileItHolds) {
   EXPECT_EQ(dialogs.messages, std::vector<std::string>{"Not a record file: " + path.string()});
   EXPECT_TRUE(Lists().ComboNoItem->isHidden());
   EXPECT_EQ(Lists().ComboNo->count(), 3);
+
+  // Past a thousand records, the list keeps a thousand and a number box offers every one.
+  OpenRecordFile(test::RecordFile(RecordMode::Octave, 99999999999, kListedRecordNumbers + 1));
+  EXPECT_EQ(Lists().ComboNo->count(), static_cast<int>(kListedRecordNumbers) + 1);
+  Choose(Lists().ComboNoItem, "No.s");
+  ASSERT_FALSE(Lists().SpinNo->isHidden());
+  EXPECT_EQ(Lists().SpinNo->maximum(), static_cast<int>(kListedRecordNumbers) + 1);
+  Lists().SpinNo->setValue(Lists().SpinNo->maximum());
+  EXPECT_EQ(Lists().ComboNo->currentText(), "1001");
+  EXPECT_TRUE(Lists().ComboNo->isHidden()) << "the bar graph found the record";
+  EXPECT_TRUE(Lists().SpinNo->isHidden());
 }
 
 TEST_F(BarFormTest, ShowsTheChosenRecordAndMovesItsCursorWithWrapAround) {
@@ -83,13 +96,13 @@ TEST_F(BarFormTest, ShowsTheChosenRecordAndMovesItsCursorWithWrapAround) {
   EXPECT_EQ(editor.opened, std::vector<std::filesystem::path>{path});
   EXPECT_TRUE(Lists().ComboNo->isHidden());
   ExpectTexts(form.DrawingCanvas(),
-              {{{30, 10}, "1/1 OCTAVE    16 Hz   71.0 dB"}, {{30, 105}, "Main LAF      61.0 dB"}});
+              {{{30, 10}, "1/1 OCTAVE    16 Hz   71.5 dB"}, {{30, 105}, "Main LAF      61.5 dB"}});
   EXPECT_EQ(form.findChild<QLabel*>("LblTitle")->text(),
             "Record 2   2013-08-10T00:00:00   record.txt");
 
   Press(form, "LeftC");
   EXPECT_EQ(form.BandCursor(), 10);
-  ExpectTexts(form.DrawingCanvas(), {{{30, 10}, "1/1 OCTAVE   16k Hz   81.0 dB"}});
+  ExpectTexts(form.DrawingCanvas(), {{{30, 10}, "1/1 OCTAVE   16k Hz   81.5 dB"}});
   Press(form, "RightC");
   Press(form, "RightC");
   EXPECT_EQ(form.BandCursor(), 1);
@@ -103,12 +116,12 @@ TEST_F(BarFormTest, ShowsTheChosenRecordAndMovesItsCursorWithWrapAround) {
   // Another record in the same window, the cursor where it was; then the previous one.
   BarForm& again = OpenRecord("3");
   EXPECT_EQ(&again, &form);
-  ExpectTexts(form.DrawingCanvas(), {{{30, 10}, "1/1 OCTAVE    63 Hz   83.0 dB"}});
+  ExpectTexts(form.DrawingCanvas(), {{{30, 10}, "1/1 OCTAVE    63 Hz   83.5 dB"}});
   EXPECT_EQ(editor.opened.size(), 1U);
   Press(form, "NextRecord");
   EXPECT_EQ(Lists().ComboNo->currentText(), "3") << "the last record";
   Press(form, "PrevRecord");
-  ExpectTexts(form.DrawingCanvas(), {{{30, 10}, "1/1 OCTAVE    63 Hz   73.0 dB"}});
+  ExpectTexts(form.DrawingCanvas(), {{{30, 10}, "1/1 OCTAVE    63 Hz   73.5 dB"}});
   EXPECT_TRUE(form.findChild<QLabel*>("LblTitle")->text().startsWith("Record 2 "));
 
   form.resize(100, 100);
@@ -144,7 +157,7 @@ TEST_F(BarFormTest, PaintsBarsPrintsAsVectorsAndExportsPicturesAndBandLevels) {
     return picture.pixelColor(static_cast<int>(x * picture.width() / 560),
                               top + static_cast<int>(y * (picture.height() - top) / 160));
   };
-  // The 16 Hz bar (61 dB) fills slot 0 up to y = 90 - 70 * 21 / 90, about 74.
+  // The 16 Hz bar (61.5 dB) fills slot 0 up to y = 90 - 70 * 21.5 / 90, about 73.
   EXPECT_EQ(pixel(image, 0, 50, 80), QColor(0, 0, 255));
   EXPECT_EQ(pixel(image, 0, 50, 40), QColor(Qt::white));
 
@@ -174,7 +187,7 @@ TEST_F(BarFormTest, PaintsBarsPrintsAsVectorsAndExportsPicturesAndBandLevels) {
   const std::vector<std::string> rows = test::TextLines(FileText(folder / "bar.csv"));
   ASSERT_EQ(rows.size(), 12U);
   EXPECT_EQ(rows[0], "Record,Date Time,Band [Hz],Bandwidth,Level [dB]\r");
-  EXPECT_EQ(rows[11], "1,2013-08-09T23:59:59,16k,1/1 octave,71\r");
+  EXPECT_EQ(rows[11], "1,2013-08-09T23:59:59,16k,1/1 octave,71.5\r");
 
   dialogs.save_path = folder / "missing-folder" / "bar.png";
   Press(form, "Export");

@@ -17,9 +17,10 @@ namespace {
 
 using test::FileText;
 
-// LP(Sub) of a 1/3 OCTAVE file (column 44) reads 50, 60, ---.-, 70, 40 over records 1 to 5.
+// LP(Sub) of a 1/3 OCTAVE file (column 44) reads 50.5, 60.5, ---.-, 70.5, 40.5 over records 1
+// to 5: the tests run under a comma-decimal locale, where a reader that heeds it reads 50.
 std::string SubLevels(std::size_t record, std::size_t column) {
-  const char* levels[] = {"50.0", "60.0", "---.-", "70.0", "40.0"};
+  const char* levels[] = {"50.5", "60.5", "---.-", "70.5", "40.5"};
   return column == 44 ? levels[record - 1] : "55.5";
 }
 
@@ -50,7 +51,7 @@ TEST_F(CursorGraphTest, PlotsTheItemOnTopWithTheBoxesAndAxesOfTheFile) {
   EXPECT_EQ(graph.findChild<QLabel*>("Label4")->text(), "LP(Sub)dB");
   const QSharedPointer<QCPGraphDataContainer> data = graph.CWGraph1().graph(0)->data();
   ASSERT_EQ(data->size(), 5);
-  EXPECT_EQ(data->at(0)->value, 50);
+  EXPECT_EQ(data->at(0)->value, 50.5);
   EXPECT_EQ(data->at(3)->key, 4);
   EXPECT_TRUE(std::isnan(data->at(2)->value));  // a gap, not a drop to 0
   EXPECT_EQ(Boxes(graph), (std::vector<double>{1, 5, 40, 130}));
@@ -164,8 +165,8 @@ TEST_F(CursorGraphTest, CursorsReadOutAndMeasureTheSpanBetweenThem) {
   EXPECT_EQ(graph.findChild<QLabel*>("LblBetween")->text(), "2 - 1: 4 records, 0:00:04, +2.5 dB");
   EXPECT_EQ(graph.findChild<QLabel*>("LblTime")->text(), "Time : 2013-08-09T23:59:59");
   EXPECT_EQ(graph.findChild<QLabel*>("LblSpan")->text().toStdString(),
-            "Records 5 (1 without a level)\nLeq 64.4  Lmax 70.0  Lmin 40.0\n"
-            "L10 70.0  L50 60.0  L90 40.0");
+            "Records 5 (1 without a level)\nLeq 64.9  Lmax 70.5  Lmin 40.5\n"
+            "L10 70.5  L50 50.5  L90 40.5");
   graph.findChild<QComboBox*>("Combo1")->setCurrentText("PanX");
   EXPECT_TRUE(graph.findChild<QLabel*>("LblSpan")->text().isEmpty());
 }
@@ -199,9 +200,9 @@ TEST_F(CursorGraphTest, PrintsAndExportsWhatReadsBack) {
   graph.Export();
   EXPECT_EQ(
       test::TextLines(FileText(dialogs.save_path)),
-      (std::vector<std::string>{"Record,Date Time,LP(Sub) [dB]\r", "1,2013-08-09T23:59:59,50\r",
-                                "2,2013-08-10T00:00:00,60\r", "3,2013-08-10T00:00:01,\r",
-                                "4,2013-08-10T00:00:02,70\r", "5,2013-08-10T00:00:03,40\r"}));
+      (std::vector<std::string>{"Record,Date Time,LP(Sub) [dB]\r", "1,2013-08-09T23:59:59,50.5\r",
+                                "2,2013-08-10T00:00:00,60.5\r", "3,2013-08-10T00:00:01,\r",
+                                "4,2013-08-10T00:00:02,70.5\r", "5,2013-08-10T00:00:03,40.5\r"}));
 
   // The PDF, rendered back, has its texts at the size the PNG has them.
   dialogs.save_path = folder / "plot.png";

@@ -167,15 +167,21 @@ TEST(RecordDateTimes, TimesOfDayTakeTheStartsDateAndStampsTheirOwn) {
 
 // The cursor graph test reads the text of a span of 50, 60, a gap, 70 and 40 worked out by
 // hand. Cursors in either order and beyond the records are held to them; a span without a
-// number has no levels.
-TEST(SpanStatistics, CursorsAreHeldToTheRecordsAndASpanWithoutANumberHasNoLevels) {
+// number has no levels; records of an Lmax item have no energy mean and no L_N.
+TEST(SpanStatistics, CursorsAreHeldToTheRecordsAndOnlySoundLevelsHaveAnLeq) {
   const std::vector<std::optional<double>> levels{50, 60, std::nullopt, 70, 40};
-  EXPECT_EQ(ComputeSpanStatistics(levels, 99, -7).records, 5U);
-  const SpanStatistics gap = ComputeSpanStatistics(levels, 3, 3);
+  EXPECT_EQ(ComputeSpanStatistics(levels, 99, -7, true).records, 5U);
+  const SpanStatistics gap = ComputeSpanStatistics(levels, 3, 3, true);
   EXPECT_EQ(gap.records, 1U);
   EXPECT_EQ(gap.left_out, 1U);
-  EXPECT_FALSE(gap.leq.has_value());
-  EXPECT_EQ(ComputeSpanStatistics({}, 1, 10).records, 0U);
+  EXPECT_FALSE(gap.levels.lmax.has_value());
+  EXPECT_EQ(ComputeSpanStatistics({}, 1, 10, true).records, 0U);
+  EXPECT_EQ(SpanStatisticsText(ComputeSpanStatistics(levels, 1, 5, EnergyMeanApplies("Lmax(Sub)"))),
+            "Records 5 (1 without a level)\nLmax 70.0  Lmin 40.0");
+  for (const char* item : {"LP(Main)", "Leq(Sub)", "1/3 OCT 1k Hz"}) {
+    EXPECT_TRUE(EnergyMeanApplies(item)) << item;
+  }
+  EXPECT_FALSE(EnergyMeanApplies("Le(Main)") || EnergyMeanApplies("L95(Sub)"));
 }
 
 }  // namespace

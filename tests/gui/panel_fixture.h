@@ -17,6 +17,7 @@ namespace halvane {
 class PanelFixture : public ::testing::Test {
  protected:
   PanelFixture() : backend(meter), usb(backend) {
+    meter.KeepReceivedReports();
     backend.SetWait([](int) {});
     panel = std::make_unique<Panel>(usb, temp_folder);
   }

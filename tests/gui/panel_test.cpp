@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QPainter>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTest>
 #include <fstream>
 
@@ -171,21 +172,25 @@ TEST_F(PanelPollTest, UnplugShowsNoConnectionAndReplugBringsTheLiveScreenBackWit
   EXPECT_EQ(PaintedAt(*panel, {165, 11}), kBlack);
   EXPECT_EQ(PaintedAt(*panel, {31, 25}), ConsoleColor(9));
 
+  backend.AddForeignDevice(ForeignDevice::RefusesToOpen);
   backend.Unplug();
   panel->PollMeter();
   panel->PollMeter();
   EXPECT_THAT(StringsOf(panel->DrawingCanvas(), {}), ElementsAre("No Connection"));
   EXPECT_EQ(Find<QLabel>("LblName")->text(), " No Connection");
   EXPECT_EQ(PaintedAt(*panel, {165, 11}), kWindowBackground);
-  // Outside the drawing area, a hint where to look.
-  EXPECT_FALSE(Find<QLabel>("LblHint")->isHidden());
+  // Outside the drawing area, why the meter is away and where to look.
+  EXPECT_FALSE(Find<QLabel>("LblNoConnectionReason")->isHidden()) << "the one left refuses access";
+  EXPECT_EQ(Find<QLabel>("LblNoConnectionReason")->text().toStdString(),
+            kMeterAccessRefusedMessage);
   EXPECT_TRUE(Find<QLabel>("LblName")->toolTip().contains("--simulate"));
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 
   backend.Replug();
   panel->PollMeter();
   EXPECT_EQ(Texts(panel->DrawingCanvas(), "SLM").size(), 1U);
   EXPECT_NE(Find<QLabel>("LblName")->text(), " No Connection");
-  EXPECT_TRUE(Find<QLabel>("LblHint")->isHidden());
+  EXPECT_TRUE(Find<QLabel>("LblNoConnectionReason")->isHidden()) << "the meter opens ahead of it";
 }
 
 }  // namespace

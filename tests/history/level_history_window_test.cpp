@@ -1,6 +1,6 @@
 // The "History" window over the simulated meter: opened by its toolbar button, fed by the
-// main window's poll with a gap for an unplug, its limit line remembered, its exports and its
-// log read back.
+// main window's poll with a gap for an unplug and timed by a clock the test sets, its quantities
+// kept apart, its limit line remembered, its exports and its log read back.
 
 #include <qcustomplot.h>
 
@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTableWidget>
 #include <QToolBar>
 #include <cmath>
 #include <cstdlib>
@@ -37,12 +38,18 @@ class HistoryFixture : public ::testing::Test {
                 ::testing::UnitTest::GetInstance()->current_test_info()->name())),
         panel(usb, folder),
         controls(panel, usb, dialogs, [](int) {}),
-        history(panel, controls.Toolbar(), dialogs) {
+        history(panel, controls.Toolbar(), dialogs, [this] { return Tick(); }) {
     QStandardPaths::setTestModeEnabled(true);
     panel.Timer1().stop();
   }
 
   QAction* Button(const char* key) { return panel.Toolbar1().findChild<QAction*>(key); }
+  // The clocks the history reads, 160 ms on at each poll.
+  PollTime Tick() {
+    const PollTime now = clock;
+    clock = {now.monotonic_ms + 160, now.wall_ms + 160};
+    return now;
+  }
 
   SimulatedMeter meter;
   SimulatedBackend backend;
@@ -51,12 +58,16 @@ class HistoryFixture : public ::testing::Test {
   test::GraphDialogs dialogs;
   Panel panel;
   MeterControls controls;
+  PollTime clock{5'000, kStart};
   LevelHistoryControls history;
 };
 
-// A reply of the sound level meter screen whose main current value is `tenths`.
-LiveReading Reading(int tenths) {
+// A reply of the sound level meter screen whose main current value is `tenths` of the item
+// `item` (0 LAF, 1 LAeq, 2 LAE, 3 LAFmax), the sub channel's LCS the same.
+LiveReading Reading(int tenths, std::uint8_t item = 0) {
   InputReportBuffer reply{};
+  reply[19] = reply[20] = 0x10;
+  reply[21] = item;
   reply[133] = static_cast<std::uint8_t>(tenths >> 8);
   reply[134] = static_cast<std::uint8_t>(tenths & 0xFF);
   reply[23] = reply[133], reply[24] = reply[134];
@@ -203,6 +214,8 @@ TEST_F(HistoryFixture, LogThatCannotBeWrittenStopsWithAMessageWhileThePollGoesOn
 }
 
 TEST_F(HistoryFixture, LimitIsCountedRememberedAndTheVisibleSpanExportsReadBack) {
+  setenv("TZ", "UTC", 1);  // the day's table is on the local clock
+  tzset();
   Button("History")->trigger();
   LevelHistoryWindow& window = *history.Window();
   window.findChild<QCheckBox*>("ChkLimit")->setChecked(true);
@@ -211,28 +224,121 @@ TEST_F(HistoryFixture, LimitIsCountedRememberedAndTheVisibleSpanExportsReadBack)
   for (int poll = 0; poll < 750; ++poll) {
     const bool above = (poll >= 187 && poll < 197) || (poll >= 562 && poll < 572);
     const LiveReading reading = Reading(above ? 850 : 650);
-    window.Record(kStart + poll * 160, &reading, false);
+    window.Record({poll * 160, kStart + poll * 160}, &reading, false);
   }
   window.Redraw();
   const std::string limit = window.findChild<QLabel*>("LblLimit")->text().toStdString();
-  EXPECT_NE(limit.find("above 80.0 dB 2 times, 0:00:03.2 in all"), std::string::npos) << limit;
-  EXPECT_NE(window.findChild<QLabel*>("LblSinceOpening")->text().indexOf("Records 750"), -1);
+  EXPECT_EQ(limit.rfind("LAF above 80.0 dB 2 times, 0:00:03.2 in all", 0), 0U) << limit;
+  EXPECT_NE(window.findChild<QLabel*>("LblSinceOpening")->text().indexOf("Readings 750"), -1);
   EXPECT_GT(window.Chart().graph(2)->dataCount(), 0);  // the red samples
 
   dialogs.save_path = folder / "history.csv";
   window.findChild<QPushButton*>("CmdExport")->click();
   const std::string csv = FileText(dialogs.save_path);
   EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 751);  // the whole 5-minute span
-  EXPECT_NE(csv.find(",LAF,85.0,LAF,85.0\r\n"), std::string::npos);
+  EXPECT_NE(csv.find(",LAF,85.0,LCS,85.0\r\n"), std::string::npos);
   dialogs.save_path = folder / "history.png";
   window.findChild<QPushButton*>("CmdExport")->click();
   EXPECT_EQ(QImage(QString::fromStdString(dialogs.save_path.string())).size(),
             window.Chart().size());
   EXPECT_TRUE(dialogs.messages.empty());
 
+  // The day so far as monitor makes it: the hour, the day's parts, the four exceedances (two a
+  // channel), shown and exported alike.
+  dialogs.save_path = folder / "day.csv";
+  window.findChild<QPushButton*>("CmdExportDay")->click();
+  const std::string day = FileText(dialogs.save_path);
+  EXPECT_EQ(day, FileText(std::filesystem::path(HALVANE_TEST_DATA) / "history_day.csv"));
+  const auto& table = *window.findChild<QTableWidget*>("TableDay");
+  const std::vector<std::string> lines = TextLines(day);
+  ASSERT_EQ(static_cast<std::size_t>(table.rowCount()) + 1, lines.size());
+  for (int row = 0; row < table.rowCount(); ++row) {
+    QStringList cells;
+    for (int column = 0; column < table.columnCount(); ++column) {
+      cells << table.item(row, column)->text();
+    }
+    EXPECT_EQ(cells.join(',').toStdString() + "\r", lines[static_cast<std::size_t>(row) + 1]);
+  }
+
   LevelHistoryWindow reopened(dialogs);
   EXPECT_TRUE(reopened.findChild<QCheckBox*>("ChkLimit")->isChecked());
   EXPECT_EQ(reopened.findChild<QDoubleSpinBox*>("SpinLimit")->value(), 80.0);
+}
+
+// The texts of the change labels the chart shows, and whether two of them overlap.
+std::vector<std::string> VisibleLabels(QCustomPlot& chart, bool& overlapping) {
+  std::vector<std::string> texts;
+  std::vector<QRectF> boxes;
+  for (int i = 0; i < chart.itemCount(); ++i) {
+    const auto* label = qobject_cast<QCPItemText*>(chart.item(i));
+    if (label != nullptr && label->visible()) {
+      const QRectF box(label->topLeft->pixelPosition(), label->bottomRight->pixelPosition());
+      overlapping |=
+          std::ranges::any_of(boxes, [&box](auto& other) { return other.intersects(box); });
+      boxes.push_back(box);
+      texts.push_back(label->text().toStdString());
+    }
+  }
+  return texts;
+}
+
+TEST_F(HistoryFixture, PcClockSetBackAnHourKeepsTheOrderTheCountsAndTheDurations) {
+  Button("History")->trigger();
+  LevelHistoryWindow& window = *history.Window();
+  for (int poll = 0; poll < 200; ++poll) {
+    clock.wall_ms -= poll == 100 ? 3'600'000 : 0;
+    panel.PollMeter();
+  }
+  // The simulated meter shows LAeq, which is no sound level: it has no Leq of its own.
+  for (const char* name : {"LblVisible", "LblSinceOpening"}) {
+    const std::string text = window.findChild<QLabel*>(name)->text().toStdString();
+    EXPECT_NE(text.find("\nLAeq over 0:00:32.0\nReadings 200 ("), std::string::npos) << text;
+    EXPECT_NE(text.find("\nNo Leq or L_N: LAeq is no time-weighted sound level (Lp)\nL"),
+              std::string::npos);
+  }
+  bool overlapping = false;
+  EXPECT_EQ(VisibleLabels(window.Chart(), overlapping).back(), "PC clock set back 1:00:00.0");
+}
+
+TEST_F(HistoryFixture, EachQuantityIsCountedApartAndTheLabelsOfItsChangesNeverOverlap) {
+  Button("History")->trigger();
+  LevelHistoryWindow& window = *history.Window();
+  window.findChild<QCheckBox*>("ChkLimit")->setChecked(true);
+  window.findChild<QDoubleSpinBox*>("SpinLimit")->setValue(80.0);
+  std::int64_t ms = 0;
+  const auto record = [&](int polls, int tenths, int item) {
+    for (int i = 0; i < polls; ++i, ms += 160) {
+      const LiveReading reading = Reading(tenths, static_cast<std::uint8_t>(item));
+      window.Record({ms, kStart + ms}, &reading, false);
+    }
+  };
+  // The main channel's figures: after the heading, before the sub channel's LCS.
+  const auto main_text = [&window](const char* label) {
+    const std::string text = window.findChild<QLabel*>(label)->text().toStdString();
+    return text.substr(text.find('\n'), text.find("\nLCS over") - text.find('\n'));
+  };
+  // LAE, then LAFmax, then LAF: the figures and the limit are LAF's alone.
+  record(100, 950, 2);
+  record(100, 1045, 3);
+  record(100, 700, 0);
+  window.Redraw();
+  for (const char* label : {"LblVisible", "LblSinceOpening"}) {
+    EXPECT_EQ(main_text(label),
+              "\nLAF over 0:00:16.0, mixed quantities: figures of LAF only\n"
+              "Readings 100 (0 without a level)\nLeq 70.0  Lmax 70.0  Lmin 70.0\n"
+              "L10 70.0  L50 70.0  L90 70.0");
+  }
+  EXPECT_EQ(window.findChild<QLabel*>("LblLimit")->text(),
+            "LAF above 80.0 dB 0 times, 0:00:00.0 in all");
+  EXPECT_EQ(window.Chart().graph(2)->dataCount(), 0);  // nothing red
+
+  for (int change = 0; change < 40; ++change) {
+    record(2, 700, change % 4);
+  }
+  window.Redraw();
+  bool overlapping = false;
+  EXPECT_GE(VisibleLabels(window.Chart(), overlapping).size(), 8U);
+  EXPECT_FALSE(overlapping);
 }
 
 }  // namespace

@@ -152,6 +152,15 @@ TEST_F(HidapiLinkTest, SearchPassesOverAKeyboardPageAndALockedDeviceAndOpensTheM
                                      "over: cannot open (Permission denied)"));
   EXPECT_THAT(trace.str(), HasSubstr("hidraw0 \"Meter\" interface 0, usage page 0xFF00: opened"))
       << "the usage page hidapi left unknown comes from the descriptor";
+  EXPECT_FALSE(usb->AccessRefused()) << "a meter that opens is all that counts";
+}
+
+TEST_F(HidapiLinkTest, ANodeTheUserMayNotOpenIsToldApartFromOtherFailures) {
+  for (const int error : {EACCES, EPERM, EBUSY}) {
+    Start({{"/dev/hidraw0", 0xFF00, error}});
+    EXPECT_EQ(Poll(), -1);
+    EXPECT_EQ(usb->AccessRefused(), error != EBUSY) << std::strerror(error);
+  }
 }
 
 TEST_F(HidapiLinkTest, ReadsOfDataNothingOrAnErrorAndInterruptedReadsThatGoOn) {

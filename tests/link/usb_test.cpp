@@ -18,6 +18,7 @@ class LinkTest : public ::testing::Test {
  protected:
   LinkTest() : backend(meter), tracing(backend, trace, [this] { return now; }), usb(tracing) {
     usb.SetTrace(&tracing);
+    meter.KeepReceivedReports();
     backend.SetWait([this](int ms) { waited_ms.push_back(ms); });
     usb.SetNameLabelSink([this](std::string_view caption) { name_label = caption; });
   }

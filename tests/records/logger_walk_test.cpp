@@ -56,9 +56,9 @@ TEST(LoggerWalk, FollowsRecordLengthsAndListsEachRecordInTheGrid) {
   EXPECT_EQ(GridRowText(3, table[2]), "3\t2013/08/09 23:59:30\tLAS\t2");
 }
 
-TEST(LoggerWalk, StopsWhereTheImageEndsOrNoRecordBegins) {
+TEST(LoggerWalk, StopsWhereTheImageEndsOrNoRecordBeginsAndListsEveryRecord) {
   FlashHeader header;
-  header.samples = 1;
+  header.samples = 3;
   const std::vector<std::uint8_t> record = Record(header, 40);
 
   std::vector<std::uint8_t> garbage_after = record;
@@ -70,30 +70,31 @@ TEST(LoggerWalk, StopsWhereTheImageEndsOrNoRecordBegins) {
   Append(shifted, record);
   EXPECT_TRUE(WalkLoggerImage(shifted, Size(shifted)).empty());
 
-  // A record whose samples, or whose header, run past the image is not listed.
+  // A last record one byte short is listed with its whole samples, and marked.
   std::vector<std::uint8_t> cut = record;
   Append(cut, record);
   cut.pop_back();
-  EXPECT_EQ(WalkLoggerImage(cut, Size(cut)).size(), 1U);
+  const LoggerRecordTable short_last = WalkLoggerImage(cut, Size(cut));
+  ASSERT_EQ(short_last.size(), 2U);
+  EXPECT_EQ(GridRowText(2, short_last[1]), "2\t2013/08/09 23:59:30\tLAS\t2 of 3");
+  // A header that runs past the image is not listed.
   std::vector<std::uint8_t> cut_header = record;
   Append(cut_header, std::vector<std::uint8_t>(record.begin(), record.begin() + 20));
   EXPECT_EQ(WalkLoggerImage(cut_header, Size(cut_header)).size(), 1U);
-  // ... nor one that only the page padding behind the used size would complete.
+  // Page padding behind the used size holds no sample; a huge count cannot wrap the length.
   std::vector<std::uint8_t> padded = record;
   padded.resize(160, 0);
-  EXPECT_TRUE(WalkLoggerImage(padded, 40).empty());
-
-  // A huge sample count cannot wrap the length round.
+  EXPECT_EQ(WalkLoggerImage(padded, 40).at(0).samples_held, 0U);
   header.samples = 0xFFFFFFFF;
-  EXPECT_TRUE(WalkLoggerImage(Record({header}, 0), 39).empty());
+  EXPECT_EQ(WalkLoggerImage(Record({header}, 0), 39).at(0).samples_held, 0U);
 
-  // At most 250 records: 260 empty ones (headers only) fill the table.
+  // More records than the window's table holds are all listed.
   header.samples = 0;
   std::vector<std::uint8_t> many;
   for (int i = 0; i < 260; ++i) {
     Append(many, Record(header, 0));
   }
-  EXPECT_EQ(WalkLoggerImage(many, Size(many)).size(), kMaxLoggerRecords);
+  EXPECT_EQ(WalkLoggerImage(many, Size(many)).size(), 260U);
   EXPECT_THAT(PageCount(161), 2U);
   EXPECT_THAT(PageCount(320), 2U);
 }

@@ -10,6 +10,7 @@
 #include "records/record_file_reader.h"
 #include "records/sd_set.h"
 #include "tests/records/logged_inputs.h"
+#include "text/number_text.h"
 
 namespace halvane {
 namespace {
@@ -67,9 +68,8 @@ std::string SdSet(std::size_t header_length, std::size_t record_length, std::siz
     PositionedText record(record_length);
     record.Put(1, "10:20:3" + std::to_string(r));
     for (std::size_t c = 1; c <= values; ++c) {
-      char value[8];
-      std::snprintf(value, sizeof value, "%5.1f", 50.0 + static_cast<double>(c) + r / 10.0);
-      record.Put(10 + (c - 1) * 6, value);
+      const std::string value = FixedPointText(50.0 + static_cast<double>(c) + r / 10.0, 1);
+      record.Put(10 + (c - 1) * 6 + 5 - value.size(), value);  // right-aligned in 5
     }
     record.Put(record_length - 1, "\r\n");
     text += record.Text();
@@ -327,12 +327,20 @@ TEST(RecordFileReader, ReadsBackWhatBothWritersWrite) {
   header.samples = 3;
   header.mode = 3;
   header.range_top = 255;  // a three-digit bottom
-  const std::vector<Case> cases{
+  std::vector<Case> cases{
       {Write(SdSet(1286, 329, 53, "1/3 Octave", "OFF", 4)), "1/3 OCTAVE", "2013/08/09 10:20:30",
        "00:00:01", 40, 4, 55},
       {FlashFile(FlashRecord(header, 64, false)), "1/1 & 1/3 OCTAVE", "2013/08/09 23:59:30",
        "00:01:00", 165, 3, 66},
   };
+  // Also as an editor may save them: with CR-only line ends, and as UTF-8 with a byte-order mark.
+  for (const std::size_t written : {0, 1}) {
+    Case resaved = cases[written];
+    std::erase(resaved.file, '\n');
+    cases.push_back(resaved);
+    resaved.file = "\xEF\xBB\xBF" + resaved.file;
+    cases.push_back(resaved);
+  }
   for (const Case& c : cases) {
     SCOPED_TRACE(c.mode);
     std::istringstream in(c.file);

@@ -13,6 +13,7 @@ namespace {
 class TransfersTest : public ::testing::Test {
  protected:
   TransfersTest() : backend(meter), usb(backend) {
+    meter.KeepReceivedReports();
     backend.SetWait([](int) {});
   }
 

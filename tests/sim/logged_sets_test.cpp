@@ -80,9 +80,9 @@ TEST(SdSetText, HeaderFieldsRecordTimesAndValuesStandWhereTheMeterPutsThem) {
     const std::size_t sample_start = 39 + (record - 1) * 128;
     for (const auto& [column, character] :
          {std::pair{1, 10}, {10, 64}, {11, 130}, {54, 388}, {55, 70}, {64, 124}}) {
-      char expected[8];
-      std::snprintf(expected, sizeof expected, "%5.1f",
-                    Pair(flash, sample_start + 2 * (column - 1)) / 10.0);
+      const auto tenths = Pair(flash, sample_start + 2 * (column - 1));
+      std::string expected = std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
+      expected.insert(0, 5 - expected.size(), ' ');
       EXPECT_EQ(At(text, record_start + character, 5), expected) << record << " " << column;
     }
   }

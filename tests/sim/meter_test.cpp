@@ -178,7 +178,12 @@ TEST_F(SimTest, ComparatorOutputIsOnWhileEnabledAndTheBandLevelReachesTheThresho
   }
 }
 
-TEST_F(SimTest, MeterLogsEveryReportAndAnswersEachWithOneReply) {
+TEST_F(SimTest, MeterKeepsTheReportsOnlyWhenAskedAndAnswersEachWithOneReply) {
+  // Unasked, a meter polled for hours keeps nothing of the polls.
+  meter.Receive(kLivePoll);
+  EXPECT_TRUE(meter.ReceivedReports().empty());
+  meter.TakeReply();
+  meter.KeepReceivedReports();
   // A live poll, an unknown setting, one too short.
   const std::vector<Command> reports{{kLivePoll.begin(), kLivePoll.end()}, {0x00, 0x41, 0x17}, {0}};
   for (const Command& report : reports) {

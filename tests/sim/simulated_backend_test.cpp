@@ -27,6 +27,7 @@ const SimulatedMeter::WallClock kStillClock = [] {
 class BackendTest : public ::testing::Test {
  protected:
   BackendTest() {
+    meter.KeepReceivedReports();
     backend.SetWait([this](int ms) { waits.push_back(ms); });
   }
 

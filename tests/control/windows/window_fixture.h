@@ -33,6 +33,7 @@ struct MockDialogs : UserDialogs {
 class WindowFixture : public ::testing::Test {
  protected:
   WindowFixture() {
+    meter.KeepReceivedReports();
     backend.SetWait([this](int ms) { link_waits.push_back(ms); });
     watch.WatchPoll(timer1);
     timer1.start(160);

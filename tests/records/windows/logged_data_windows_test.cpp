@@ -17,6 +17,7 @@
 #include "tests/control/control_fixture.h"
 #include "tests/file_text.h"
 #include "tests/gui/recorded_editor.h"
+#include "tests/records/overfull_flash.h"
 
 namespace halvane {
 namespace {
@@ -168,6 +169,16 @@ TEST_F(LoggedDataTest, DataLoggerListsTheRecordsAndWritesTheOneClicked) {
   Click("Memory");
   EXPECT_NE(DataLogger(), nullptr);
   EXPECT_THAT(panel.findChildren<Memory*>(), SizeIs(1));
+}
+
+TEST_F(LoggedDataTest, DataLoggerSaysWhatItsTableLeavesOut) {
+  meter.State().flash_image = test::OverfullFlashImage();
+  Click("Memory");
+  ASSERT_NE(DataLogger(), nullptr);
+  EXPECT_EQ(DataLogger()->GridSet().rowCount(), static_cast<int>(kMaxLoggerRecords));
+  EXPECT_EQ(DataLogger()->LblNote().text().toStdString(),
+            "The flash memory holds 251 records; the first 250 are listed.\n"
+            "Record 251 is cut short: the flash memory holds 1 of its 2 samples.");
 }
 
 TEST_F(LoggedDataTest, MeterLostInMidTransferLeavesTheEarlierFileAndRecovers) {

@@ -1,7 +1,10 @@
 #pragma once
-// Reading numbers out of what the user typed, the way the meter program always has: blanks are
-// ignored, reading stops at the first character that cannot continue the number, and a text
-// without a number counts as 0.
+// Numbers read from and written to text, the same under every locale: a German user's program
+// reads "65.3" as 65.3, never as 65, and writes it with a point.
+//
+// Reading follows the meter program's rule for typed numbers: blanks are ignored, reading stops
+// at the first character that cannot continue the number, and a text without a number counts
+// as 0.
 
 #include <optional>
 #include <string>
@@ -18,6 +21,10 @@ std::optional<double> ReadWholeNumber(std::string_view text);
 
 // Rounds to the nearest whole number, halves to the even one (2.5 -> 2, 3.5 -> 4).
 double RoundHalfEven(double value);
+
+// The value with this many decimals (0 to 20), rounded as printf's "%.*f" rounds: 64.44 ->
+// "64.4".
+std::string FixedPointText(double value, int decimals);
 
 // A byte value written in decimal and cut to its last two digits after a "0" is put in front:
 // 5 -> "05", 12 -> "12".
