@@ -6,19 +6,15 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "files/calendar_time.h"
+
 namespace halvane {
 
 namespace {
 
 std::tm LocalTm(WallMs time) {
   const std::time_t seconds = static_cast<std::time_t>(time / kSecondMs - (time % kSecondMs < 0));
-  std::tm local{};
-#ifdef _WIN32
-  localtime_s(&local, &seconds);
-#else
-  localtime_r(&seconds, &local);
-#endif
-  return local;
+  return LocalCalendar(seconds);
 }
 
 WallMs FromLocal(std::tm local) {
