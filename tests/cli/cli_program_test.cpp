@@ -13,6 +13,7 @@
 
 #include "cli/exit_codes.h"
 #include "live/meter.h"
+#include "records/concat.h"
 #include "records/logger_image.h"
 #include "records/plot_selection.h"
 #include "records/record_file_reader.h"
@@ -181,6 +182,15 @@ TEST_F(CliProgramTest, DownloadsAreTheFilesTheWindowWritesOfEveryRecord) {
   const Run sd = Cli({"--simulate", "sd", "get", "1", "-o", "-"});  // "-": standard output
   ASSERT_EQ(sd.status, kExitSuccess) << sd.err;
   EXPECT_EQ(sd.out, SdRecordFileText(set_text, SetLengthField(set_text)));
+  // The list names each set's start and weighting as the data logger grid does.
+  const RecordFileHeader set_lines = ParseSetHeader(set_text, SetLengthField(set_text)).lines;
+  const Run set_list = Cli({"--simulate", "sd", "list"});
+  EXPECT_TRUE(set_list.out.starts_with("No.\tEntry\tBytes\tStart\tWeighting\n1\t")) << set_list.out;
+  EXPECT_NE(
+      set_list.out.find(Concat({"\t", set_lines.start_time, "\tL", set_lines.main_freq_weighting,
+                                set_lines.main_time_weighting, "\n2\t"})),
+      std::string::npos)
+      << set_list.out;
 
   // Every record, also past the window's 250 and one cut short, which is marked.
   const std::string sim = folder_ / "overfull.bin";

@@ -28,6 +28,10 @@ class ScriptedAnswers : public UserDialogs {
     shown.push_back("message: " + message);
     poll_ran_during_dialog = poll_ran_during_dialog || timer1_.isActive();
   }
+  // Reported after the fact: the poll may run meanwhile.
+  void Report(const std::string& message, QWidget&) override {
+    shown.push_back("report: " + message);
+  }
   std::string AskText(const std::string& prompt, const std::string& title,
                       const std::string& default_text) override {
     shown.push_back("ask: " + title + " [" + default_text + "] " + prompt);
@@ -39,7 +43,9 @@ class ScriptedAnswers : public UserDialogs {
     answers.pop_front();
     return answer;
   }
-  std::filesystem::path AskOpenFile(const std::string&) override { return {}; }
+  std::filesystem::path AskOpenFile(const std::string&, const std::filesystem::path&) override {
+    return {};
+  }
   std::filesystem::path AskSaveFile(const std::string&, const std::string&) override { return {}; }
   bool SetUpPrinter(QPrinter&) override { return false; }
 

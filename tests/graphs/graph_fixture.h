@@ -6,7 +6,9 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QImage>
 #include <QPrinter>
+#include <QProcess>
 #include <filesystem>
 #include <fstream>
 
@@ -20,14 +22,36 @@
 
 namespace halvane::test {
 
+// What a tool of poppler-utils writes to standard output.
+inline QString ToolOutput(const QString& tool, const QStringList& arguments) {
+  QProcess process;
+  process.start(tool, arguments);
+  process.waitForFinished();
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The first page of a PDF rendered at `dpi`, as a viewer shows it.
+inline QImage RenderedPdf(const std::filesystem::path& pdf, int dpi) {
+  const QString page = QString::fromStdString(pdf.string()) + "-page";
+  ToolOutput("pdftoppm", {"-r", QString::number(dpi), "-png", "-singlefile",
+                          QString::fromStdString(pdf.string()), page});
+  return QImage(page + ".png");
+}
+
 class GraphDialogs : public UserDialogs {
  public:
   void ShowCritical(const std::string& message) override { messages.push_back(message); }
+  void Report(const std::string& message, QWidget& window) override {
+    messages.push_back(message);
+    report_windows.push_back(window.window());
+  }
   std::string AskText(const std::string&, const std::string&, const std::string&) override {
     return {};
   }
-  std::filesystem::path AskOpenFile(const std::string& filter) override {
+  std::filesystem::path AskOpenFile(const std::string& filter,
+                                    const std::filesystem::path& folder) override {
     filters.push_back(filter);
+    open_folders.push_back(folder);
     return open_path;
   }
   std::filesystem::path AskSaveFile(const std::string&, const std::string& filter) override {
@@ -48,7 +72,9 @@ class GraphDialogs : public UserDialogs {
   std::filesystem::path save_path;
   std::filesystem::path print_path;
   std::vector<std::string> filters;
+  std::vector<std::filesystem::path> open_folders;
   std::vector<std::string> messages;
+  std::vector<QWidget*> report_windows;  // the window each report opened over
 };
 
 class GraphFixture : public ::testing::Test {
@@ -62,7 +88,7 @@ class GraphFixture : public ::testing::Test {
                 ::testing::UnitTest::GetInstance()->current_test_info()->name())),
         panel(usb, folder),
         controls(panel, usb, dialogs, [](int) {}),
-        plot(panel, panel.Lists(), controls.Toolbar(), dialogs, editor) {
+        plot(panel, controls.Toolbar(), dialogs, editor, folder / "records") {
     panel.Timer1().stop();
   }
 

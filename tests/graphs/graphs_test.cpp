@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "graphs/bar_graph.h"
+#include "graphs/record_times.h"
 #include "graphs/span_statistics.h"
 #include "live/meter.h"
 #include "tests/graphs/record_files.h"
@@ -64,6 +65,13 @@ TEST(BarGraph, EachModeDrawsItsBarsCursorReadoutsAndStatistics) {
                               {{30, 155}, "LAF95    50.0 dB"},
                               {{330, 105}, "Sub LCS      62.0 dB"},
                               {{330, 125}, "LCSmax   65.0 dB"}});
+  // The window's own frame: axes at 90.6, no "dB" over the scale, every text fixed-pitch.
+  EXPECT_TRUE(HasLine(octave.canvas, {29, 18}, {29, 90.6}));
+  EXPECT_TRUE(HasLine(octave.canvas, {29, 90.6}, {554, 90.6}));
+  EXPECT_TRUE(testing::Texts(octave.canvas, "dB").empty());
+  EXPECT_TRUE(ItemsOf<TextItem>(octave.canvas, [](const TextItem& text) {
+                return !text.font.fixed_pitch;
+              }).empty());
 
   Drawn third = Draw(RecordMode::ThirdOctave, 4);
   EXPECT_EQ(third.Bars(11), 11U);  // the octave centre thirds
@@ -80,13 +88,15 @@ TEST(BarGraph, EachModeDrawsItsBarsCursorReadoutsAndStatistics) {
                                 {{330, 10}, "1/3 OCTAVE  31.5 Hz   66.0 dB"},
                                 {{330, 105}, "Sub LCS      95.0 dB"}});
 
-  // An SLM record has no bands to mark: only the main overall bar and both channels' labels.
+  // An SLM record shows no levels: no overall bars, the statistics' labels alone.
   Drawn slm = Draw(RecordMode::Slm, 0);
-  EXPECT_EQ(slm.Bars(9), 1U);
+  EXPECT_EQ(slm.Bars(9) + slm.Bars(0), 0U);
   EXPECT_TRUE(ItemsOf<LineItem>(slm.canvas, [](const LineItem& line) {
                 return line.pen.color == Color{255, 0, 0};
               }).empty());
-  ExpectTexts(slm.canvas, {{{330, 105}, "Sub LCS           dB"}});
+  ExpectTexts(slm.canvas, {{{30, 105}, "Main LAF           dB"},
+                           {{30, 115}, "LAeq          dB"},
+                           {{330, 105}, "Sub LCS           dB"}});
 }
 
 TEST(BarGraph, CursorWrapsAndOddRecordsDrawWhatTheyCan) {
@@ -94,6 +104,12 @@ TEST(BarGraph, CursorWrapsAndOddRecordsDrawWhatTheyCan) {
   EXPECT_EQ(MoveBandCursor(0, -1, "1/1 & 1/3 OCTAVE"), 32);
   EXPECT_EQ(MoveBandCursor(32, 1, "1/3 OCTAVE"), 0);
   EXPECT_EQ(MoveBandCursor(5, 1, "1/3 OCTAVE"), 6);
+  // A click finds the band whose bar it hits; a gap between slots or the frame finds none.
+  EXPECT_EQ(BandAt(175, "1/1 OCTAVE"), 3);
+  EXPECT_EQ(BandAt(95, "1/1 & 1/3 OCTAVE"), 4);
+  EXPECT_EQ(BandAt(469, "1/3 OCTAVE"), 32);
+  EXPECT_EQ(BandAt(195, "1/3 OCTAVE"), std::nullopt);
+  EXPECT_EQ(BandAt(30, "1/1 OCTAVE"), std::nullopt);
 
   // A cursor left beyond the mode's last band marks nothing.
   Drawn beyond = Draw(RecordMode::Octave, 20);
@@ -123,6 +139,30 @@ TEST(BarGraph, CursorWrapsAndOddRecordsDrawWhatTheyCan) {
   EXPECT_EQ(read(3)->size(), 2U + 31);
   EXPECT_EQ(read(0)->at(0).find_first_not_of('-'), std::string::npos);  // the dash rule
   EXPECT_FALSE(read(4).has_value());
+}
+
+std::vector<std::string> TextsOf(const std::vector<RecordTime>& times) {
+  std::vector<std::string> texts;
+  std::ranges::transform(times, std::back_inserter(texts), &RecordTime::text);
+  return texts;
+}
+
+// A time of day alone takes the start's date, a day later each time it runs back; a date stamp
+// sets the day itself; cells that are neither stand as they are.
+TEST(RecordDateTimes, TimesOfDayTakeTheStartsDateAndStampsTheirOwn) {
+  const std::vector<std::string> cells{
+      "         00:00:30", "         23:00:00", "2014/01/02 03:04:05",
+      "         03:04:04", " ---.- ",           "2013/13/40 10:00:00"};
+  const std::vector<RecordTime> times = RecordDateTimes("2013/08/09 23:59:30", cells);
+  EXPECT_EQ(TextsOf(times), (std::vector<std::string>{"2013-08-10T00:00:30", "2013-08-10T23:00:00",
+                                                      "2014-01-02T03:04:05", "2014-01-03T03:04:04",
+                                                      "---.-", "2013/13/40 10:00:00"}));
+  EXPECT_EQ(*times[3].seconds - *times[0].seconds, 146 * 86400 + 3 * 3600 + 3 * 60 + 34);
+  EXPECT_FALSE(times[4].seconds.has_value());
+  EXPECT_EQ(TextsOf(RecordDateTimes("", std::vector<std::string>{"  10:00:00"})),
+            std::vector<std::string>{"10:00:00"});
+  EXPECT_EQ(DurationText(4), "0:00:04");
+  EXPECT_EQ(DurationText(-(2 * 86400 + 3600)), "-2 d 1:00:00");
 }
 
 // The cursor graph test reads the text of a span of 50, 60, a gap, 70 and 40 worked out by

@@ -42,7 +42,7 @@ int OpaquePixels(const QImage& image) {
 
 using PanelStartUpTest = PanelFixture;
 
-TEST_F(PanelStartUpTest, RunningTwiceLeavesOneEmptyTemporaryRecordFile) {
+TEST_F(PanelStartUpTest, RunningTwiceLeavesOneEmptyTemporaryRecordFileAndTwoAtOnceTwo) {
   const std::filesystem::path file = temp_folder / "Halvane.tmp";
   EXPECT_EQ(panel->TempFilePath(), file);
   std::ofstream(file) << "a record from the last run\n";
@@ -50,7 +50,14 @@ TEST_F(PanelStartUpTest, RunningTwiceLeavesOneEmptyTemporaryRecordFile) {
   panel = std::make_unique<Panel>(usb, temp_folder);
   ASSERT_TRUE(std::filesystem::exists(file));
   EXPECT_EQ(std::filesystem::file_size(file), 0u);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp_folder), {}), 1);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp_folder), {}), 2)
+      << "and its lock";
+
+  // A second program beside the first empties a file of its own, never the first one's.
+  std::ofstream(file) << "the first program's download\n";
+  const Panel second(usb, temp_folder);
+  EXPECT_EQ(second.TempFilePath(), temp_folder / "Halvane-2.tmp");
+  EXPECT_GT(std::filesystem::file_size(file), 0u);
 }
 
 TEST_F(PanelStartUpTest, ListsAreFilledAndHiddenAndThePollStartsWithoutTalkingToTheMeter) {
@@ -172,16 +179,18 @@ TEST_F(PanelPollTest, UnplugShowsNoConnectionAndReplugBringsTheLiveScreenBackWit
   EXPECT_THAT(StringsOf(panel->DrawingCanvas(), {}), ElementsAre("No Connection"));
   EXPECT_EQ(Find<QLabel>("LblName")->text(), " No Connection");
   EXPECT_EQ(PaintedAt(*panel, {165, 11}), kWindowBackground);
-  EXPECT_FALSE(Find<QStatusBar>("StatusLine")->isHidden()) << "the one left refuses access";
+  // Outside the drawing area, why the meter is away and where to look.
+  EXPECT_FALSE(Find<QLabel>("LblNoConnectionReason")->isHidden()) << "the one left refuses access";
   EXPECT_EQ(Find<QLabel>("LblNoConnectionReason")->text().toStdString(),
             kMeterAccessRefusedMessage);
+  EXPECT_TRUE(Find<QLabel>("LblName")->toolTip().contains("--simulate"));
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 
   backend.Replug();
   panel->PollMeter();
   EXPECT_EQ(Texts(panel->DrawingCanvas(), "SLM").size(), 1U);
   EXPECT_NE(Find<QLabel>("LblName")->text(), " No Connection");
-  EXPECT_TRUE(Find<QStatusBar>("StatusLine")->isHidden()) << "the meter opens ahead of it";
+  EXPECT_TRUE(Find<QLabel>("LblNoConnectionReason")->isHidden()) << "the meter opens ahead of it";
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #pragma once
-// A text editor that only records which files it was asked to show.
+// A text editor that only records which files it was asked to show, and starts unless told
+// there is none.
 
 #include <filesystem>
 #include <vector>
@@ -12,9 +13,10 @@ class RecordedEditor : public TextEditorLauncher {
  public:
   bool Open(const std::filesystem::path& file) override {
     opened.push_back(file);
-    return true;
+    return starts;
   }
   std::vector<std::filesystem::path> opened;
+  bool starts = true;
 };
 
 }  // namespace halvane

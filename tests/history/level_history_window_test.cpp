@@ -118,6 +118,10 @@ TEST_F(HistoryFixture, ButtonAfterPlotOpensTheWindowThatRecordsEveryPollWithAGap
   EXPECT_FALSE(panel.Lists().ComboRecMode->isVisible());
   ASSERT_NE(history.Window(), nullptr);
   EXPECT_TRUE(history.Window()->isVisible());
+  // Wholly on the screen, beside the main window rather than over it.
+  const QRect frame = history.Window()->frameGeometry();
+  EXPECT_TRUE(panel.screen()->availableGeometry().contains(frame));
+  EXPECT_GT(frame.left(), panel.frameGeometry().right());
 
   const auto poll = [this](int times) {
     for (int i = 0; i < times; ++i) {
@@ -203,6 +207,8 @@ TEST_F(HistoryFixture, LogThatCannotBeWrittenStopsWithAMessageWhileThePollGoesOn
   ASSERT_EQ(dialogs.messages.size(), 2U);
   EXPECT_EQ(dialogs.messages[1].rfind("Cannot write the log /dev/full: ", 0), 0U);
   EXPECT_NE(dialogs.messages[1].find(". Logging stopped."), std::string::npos);
+  // Both are reports over the window, which leave the poll running.
+  EXPECT_EQ(dialogs.report_windows, (std::vector<QWidget*>{&window, &window}));
   EXPECT_EQ(log_button->text(), "Log to file…");
   EXPECT_EQ(window.History().Size(), 2U);
 }

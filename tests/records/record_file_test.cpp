@@ -5,6 +5,7 @@
 
 #include <sstream>
 
+#include "records/kept_names.h"
 #include "records/logger_image.h"
 #include "records/record_file_reader.h"
 #include "records/sd_set.h"
@@ -304,6 +305,18 @@ TEST(FlashRecordFile, UnknownModeCodeEndsAfterLineThirteen) {
 }
 
 // Every file either writer makes reads back with the header values it was written from.
+TEST(KeptNames, SayWhatWasDownloadedItsNumberAndItsStartAsTheScanSummaryDoes) {
+  const std::string set = SdSet(824, 131, 20, "SLM             ", "OFF            ", 1);
+  EXPECT_EQ(KeptSetName(2, set, SetLengthField(set)), "set-002-20130809-102030.txt");
+  // What a scan tells of a set from its first page alone.
+  EXPECT_EQ(SdSetSummary(2, SdSetOfFirstPage(5, set.substr(0, kPageBytes))),
+            "Set 2: started 2013/08/09 10:20:30, LAF, 953 bytes");
+  const std::vector<std::uint8_t> image = FlashRecord(FlashHeader{}, 20, false);
+  const LoggerRecordTable table = WalkLoggerImage(image, static_cast<std::uint32_t>(image.size()));
+  ASSERT_EQ(table.size(), 1U);
+  EXPECT_EQ(KeptRecordName(7, table[0]), "record-007-20130809-235930.txt");
+}
+
 TEST(RecordFileReader, ReadsBackWhatBothWritersWrite) {
   struct Case {
     std::string file, mode, start, time;

@@ -51,6 +51,7 @@ TEST_F(TransfersTest, ASetOfExactlyKPagesTakesKReadsAndOneByteMoreTakesAnother) 
           EXPECT_EQ(page, last_page + 1);
           last_page = page;
           EXPECT_EQ(pages, length == 320 ? 2U : 3U);
+          return true;
         });
     EXPECT_TRUE(download.error.empty());
     std::string padded = set;

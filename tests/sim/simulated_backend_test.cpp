@@ -94,6 +94,13 @@ TEST_F(BackendTest, SilentMeterLogsButTimesOutAndIdleReadsRepeatTheLastReplyOrTi
   EXPECT_EQ(Read(*device).first, 0);
   EXPECT_EQ(backend.TimedOutReads(), (std::vector<int>{2000, 2000, 2000, 2000}));
   EXPECT_EQ(waits, backend.TimedOutReads());
+
+  // A paced meter takes its time for each reply it delivers, and only for those.
+  backend.SetPace(30);
+  waits.clear();
+  EXPECT_EQ(Read(*device, true).first, 160);
+  EXPECT_EQ(Read(*device).first, 0);
+  EXPECT_EQ(waits, (std::vector<int>{30, 2000}));
 }
 
 TEST_F(BackendTest, GarbageIsSeededFullLengthAndShortReportsLeaveTheRestOfTheBuffer) {

@@ -23,7 +23,8 @@ struct MockDialogs : UserDialogs {
   MOCK_METHOD(void, ShowCritical, (const std::string&), (override));
   MOCK_METHOD(std::string, AskText, (const std::string&, const std::string&, const std::string&),
               (override));
-  MOCK_METHOD(std::filesystem::path, AskOpenFile, (const std::string&), (override));
+  MOCK_METHOD(std::filesystem::path, AskOpenFile,
+              (const std::string&, const std::filesystem::path&), (override));
   MOCK_METHOD(std::filesystem::path, AskSaveFile, (const std::string&, const std::string&),
               (override));
   MOCK_METHOD(bool, SetUpPrinter, (QPrinter&), (override));

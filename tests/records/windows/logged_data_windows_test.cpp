@@ -1,10 +1,16 @@
 // The "SD" and "Memory" buttons over the simulated meter: what the user sees, what goes over the
 // link, and the record file they leave, also when the meter is lost in mid-transfer.
 
+#include <QAction>
 #include <QApplication>
 #include <QEvent>
+#include <QTest>
+#include <QTimer>
 #include <fstream>
+#include <functional>
 
+#include "live/panel_layout.h"
+#include "records/kept_names.h"
 #include "records/logged_data_controls.h"
 #include "records/transfers.h"
 #include "sim/sample_logger_contents.h"
@@ -39,7 +45,9 @@ class CaptionLog : public QObject {
 
 class LoggedDataTest : public ControlFixture {
  protected:
-  LoggedDataTest() : logged(controls.Context(), panel, controls.Toolbar(), editor) {
+  LoggedDataTest()
+      : records_folder(temp_folder / "records"),
+        logged(controls.Context(), panel, controls.Toolbar(), editor, records_folder) {
     std::ofstream(panel.TempFilePath(), std::ios::binary) << kEarlierFile;
   }
 
@@ -70,6 +78,7 @@ class LoggedDataTest : public ControlFixture {
 
   static constexpr const char* kEarlierFile = "the file of an earlier download\r\n";
   RecordedEditor editor;
+  std::filesystem::path records_folder;
   LoggedDataControls logged;
 };
 
@@ -82,6 +91,7 @@ TEST_F(LoggedDataTest, ScanListsTheSetsAndChoosingOneWritesItsFileAndOpensIt) {
   ASSERT_EQ(list->count(), static_cast<int>(sets.size()) + 1);
   EXPECT_EQ(list->itemText(0), "1");
   EXPECT_EQ(list->itemText(list->count() - 1), "Exit");
+  EXPECT_TRUE(list->itemData(0, Qt::ToolTipRole).toString().startsWith("Set 1: started 20"));
   EXPECT_TRUE(NoPollSent());
   EXPECT_TRUE(panel.Timer1().isActive());
 
@@ -90,6 +100,11 @@ TEST_F(LoggedDataTest, ScanListsTheSetsAndChoosingOneWritesItsFileAndOpensIt) {
   Choose(list, "2");
   EXPECT_EQ(RecordFile(), SdRecordFileText(sets[1], SetLengthField(sets[1])));
   EXPECT_THAT(editor.opened, ElementsAre(panel.TempFilePath()));
+  // Also kept under the name halvane-cli gives it, which the status line names.
+  const std::filesystem::path kept =
+      records_folder / KeptSetName(2, sets[1], SetLengthField(sets[1]));
+  EXPECT_EQ(test::FileText(kept), RecordFile());
+  EXPECT_TRUE(panel.statusBar()->currentMessage().contains(QString::fromStdString(kept.string())));
   EXPECT_THAT(log.captions, Contains("100.00% Completed"));
   EXPECT_THAT(log.captions, Contains("100% Completed"));
   EXPECT_EQ(panel.windowTitle().toStdString(), caption);
@@ -141,10 +156,13 @@ TEST_F(LoggedDataTest, DataLoggerListsTheRecordsAndWritesTheOneClicked) {
   EXPECT_EQ(grid.item(2, 0)->text(), "3");
   EXPECT_EQ(grid.item(2, 3)->text(), QString::number(table[2].sample_count));
   EXPECT_EQ(window->MBar().value(), 100);
+  EXPECT_EQ(window->findChild<QLabel*>("LblUsed")->text(), QString("%1 bytes").arg(image.size()));
+  EXPECT_TRUE(grid.horizontalHeaderItem(2)->toolTip().contains("weighting"));
   EXPECT_TRUE(NoPollSent());
 
   emit grid.cellClicked(2, 0);
   EXPECT_EQ(RecordFile(), FlashRecordFileText(image, table[2]));
+  EXPECT_EQ(test::FileText(records_folder / KeptRecordName(3, table[2])), RecordFile());
   EXPECT_THAT(editor.opened, ElementsAre(panel.TempFilePath()));
 
   // A second read replaces the window.
@@ -203,16 +221,76 @@ TEST_F(LoggedDataTest, MeterLostInMidTransferLeavesTheEarlierFileAndRecovers) {
   }
 }
 
-TEST_F(LoggedDataTest, FileThatCannotBeWrittenIsReportedAndTheProgramGoesOn) {
+// A file that cannot be written and an editor that does not start are reports, which leave
+// the poll running; the program goes on.
+TEST_F(LoggedDataTest, FileThatCannotBeWrittenOrShownIsReportedAndTheProgramGoesOn) {
   std::filesystem::remove(panel.TempFilePath());
   std::filesystem::create_directory(panel.TempFilePath());
   Click("SD");
   Choose(panel.Lists().ComboSets, "1");
   ASSERT_THAT(dialogs.shown, SizeIs(1));
+  EXPECT_THAT(dialogs.shown[0], testing::StartsWith("report: "));
   EXPECT_THAT(dialogs.shown[0], testing::HasSubstr("could not be written"));
   EXPECT_THAT(editor.opened, IsEmpty());
   EXPECT_TRUE(panel.Timer1().isActive());
   std::filesystem::remove(panel.TempFilePath());
+
+  editor.starts = false;
+  Choose(panel.Lists().ComboSets, "1");
+  EXPECT_EQ(dialogs.shown.back(), "report: No text editor could be started. The record file is " +
+                                      panel.TempFilePath().string());
+}
+
+// Runs `during` at the first repaint of the transfer that `start` begins.
+void DuringTransfer(const std::function<void()>& start, const std::function<void()>& during) {
+  QTimer::singleShot(0, during);
+  start();
+}
+
+TEST_F(LoggedDataTest, InputMadeDuringATransferIsDroppedAndItsProgressShown) {
+  panel.show();
+  QWidget* memory_button =
+      panel.Toolbar1().widgetForAction(panel.Toolbar1().findChild<QAction*>("Memory"));
+  DuringTransfer([this] { Click("Memory"); },
+                 [memory_button] { QTest::mouseClick(memory_button, Qt::LeftButton); });
+  QApplication::processEvents();
+  const std::vector<std::string> traffic = Traffic(4);
+  EXPECT_EQ(std::ranges::count(traffic, "W 43 04 00 01"), 2) << "one size query, one read";
+  EXPECT_THAT(panel.findChildren<Memory*>(), SizeIs(1));
+
+  // The scan of up to 65535 card entries shows how far it is.
+  CaptionLog log(panel);
+  Click("SD");
+  EXPECT_THAT(log.captions, Contains("Scanning the SD card: 100%"));
+  EXPECT_EQ(log.captions.back(), kPanelCaption);
+}
+
+TEST_F(LoggedDataTest, ClosingAWindowDuringATransferEndsItAndWritesNothing) {
+  Click("SD");
+  const std::pair<const char*, std::function<void()>> transfers[] = {
+      {"scan", [this] { Click("SD"); }},
+      {"download", [this] { Choose(panel.Lists().ComboSets, "1"); }},
+      {"flash read", [this] { Click("Memory"); }}};
+  for (const auto& [name, start] : transfers) {
+    SCOPED_TRACE(name);
+    panel.show();
+    panel.Lists().ComboSets->hide();
+    Traffic();
+    DuringTransfer(start, [this] { panel.close(); });
+    EXPECT_LE(std::ranges::count(Traffic(), "R"), 3) << "the transfer went on";
+    EXPECT_TRUE(panel.Lists().ComboSets->isHidden());
+    EXPECT_EQ(DataLogger(), nullptr);
+  }
+
+  // A posted close of the data logger arriving while it writes a record.
+  panel.show();
+  Click("Memory");
+  QMetaObject::invokeMethod(DataLogger(), &QWidget::close, Qt::QueuedConnection);
+  emit DataLogger()->GridSet().cellClicked(2, 0);
+  EXPECT_EQ(DataLogger(), nullptr);
+  EXPECT_EQ(RecordFile(), kEarlierFile);
+  EXPECT_THAT(editor.opened, IsEmpty());
+  EXPECT_THAT(dialogs.shown, IsEmpty());
 }
 
 }  // namespace
