@@ -21,8 +21,9 @@ namespace {
 
 constexpr std::int64_t kStart = 1'700'000'000'000;  // PC time of the first poll, ms
 constexpr std::int64_t kHour = 3'600'000;
-constexpr int kGap = -1;    // no reading: meter absent
-constexpr int kDashes = 0;  // a reading shown as "---.-"
+constexpr int kGap = -1;           // no reading: meter absent
+constexpr int kNotMeasuring = -2;  // the meter answers outside "Measurement Mode"
+constexpr int kDashes = 0;         // a reading shown as "---.-"
 
 HistoryQuantity Quantity(int display_mode, const std::string& main, bool main_lp) {
   return {
@@ -37,7 +38,8 @@ HistoryPoll Poll(std::int64_t offset_ms, int tenths, const HistoryQuantity& quan
                  std::int64_t wall_shift_ms = 0) {
   HistoryPoll poll;
   poll.time = {kStart + offset_ms, kStart + offset_ms + wall_shift_ms};
-  poll.measuring = tenths != kGap;
+  poll.measuring = tenths >= 0;
+  poll.answered = tenths != kGap;
   if (poll.measuring) {
     poll.main = poll.sub = static_cast<TenthsDb>(tenths);
     poll.quantity = quantity;
@@ -172,6 +174,29 @@ TEST(HistorySeries, FewSamplesAreDrawnAsTheyAreAndNeverJoinedAcrossABreak) {
     EXPECT_EQ(series.shown[i], !std::isnan(expected[i]) && expected[i] < 96) << i;
   }
   EXPECT_DOUBLE_EQ(series.seconds.back(), (kStart + 1960) / 1000.0);
+}
+
+TEST(HistorySeries, GapsAreFoundWithWhyAlsoWhereTheyBeginBeforeTheSpan) {
+  const LevelHistory history = HistoryOf({{0, 600},
+                                          {160, 610},
+                                          {320, kGap},
+                                          {480, kGap},
+                                          {640, kNotMeasuring},
+                                          {800, kDashes},
+                                          {960, kGap}});
+  const HistoryGap away{kStart + 320, kStart + 640, false};
+  const HistoryGap idle{kStart + 640, kStart + 800, true};
+  const HistoryGap newest{kStart + 960, kStart + 960 + LevelHistory::kPollMs, false};
+  const struct {
+    std::int64_t from_ms, to_ms;
+    std::vector<HistoryGap> gaps;
+  } rows[] = {{0, 2000, {away, idle, newest}},
+              {500, 700, {{kStart + 480, kStart + 640, false}, idle}},
+              {800, 900, {}}};
+  for (const auto& row : rows) {
+    EXPECT_EQ(FindHistoryGaps(history, kStart + row.from_ms, kStart + row.to_ms), row.gaps)
+        << row.from_ms;
+  }
 }
 
 TEST(HistorySeries, EnvelopeKeepsEveryMinimumAndMaximumOfTheRawSamples) {

@@ -106,6 +106,23 @@ std::vector<std::string> WithoutWallTime(const std::vector<std::string>& lines) 
   return result;
 }
 
+// The texts of the labels on the chart (changes and gaps), and whether two of them overlap.
+std::vector<std::string> VisibleLabels(QCustomPlot& chart, bool& overlapping) {
+  std::vector<std::string> texts;
+  std::vector<QRectF> boxes;
+  for (int i = 0; i < chart.itemCount(); ++i) {
+    const auto* label = qobject_cast<QCPItemText*>(chart.item(i));
+    if (label != nullptr && label->visible()) {
+      const QRectF box(label->topLeft->pixelPosition(), label->bottomRight->pixelPosition());
+      overlapping |=
+          std::ranges::any_of(boxes, [&box](auto& other) { return other.intersects(box); });
+      boxes.push_back(box);
+      texts.push_back(label->text().toStdString());
+    }
+  }
+  return texts;
+}
+
 TEST_F(HistoryFixture, ButtonAfterPlotOpensTheWindowThatRecordsEveryPollWithAGapForAnUnplug) {
   const QList<QAction*> actions = panel.Toolbar1().actions();
   const auto plot = actions.indexOf(Button("Plot"));
@@ -149,6 +166,9 @@ TEST_F(HistoryFixture, ButtonAfterPlotOpensTheWindowThatRecordsEveryPollWithAGap
     breaks += std::isnan(point->value) ? 1 : 0;
   }
   EXPECT_EQ(breaks, 1);
+  bool overlapping = false;
+  const std::vector<std::string> labels = VisibleLabels(history.Window()->Chart(), overlapping);
+  EXPECT_EQ(std::ranges::count(labels, "meter away"), 1);
   EXPECT_EQ(main_line->name().toStdString(), panel.Reading().MainItemLabel);
   EXPECT_EQ(history.Window()->findChild<QLabel*>("LblLog")->text(),
             "Logging to levels.csv: 7 lines");
@@ -263,23 +283,6 @@ TEST_F(HistoryFixture, LimitIsCountedRememberedAndTheVisibleSpanExportsReadBack)
   LevelHistoryWindow reopened(dialogs);
   EXPECT_TRUE(reopened.findChild<QCheckBox*>("ChkLimit")->isChecked());
   EXPECT_EQ(reopened.findChild<QDoubleSpinBox*>("SpinLimit")->value(), 80.0);
-}
-
-// The texts of the change labels the chart shows, and whether two of them overlap.
-std::vector<std::string> VisibleLabels(QCustomPlot& chart, bool& overlapping) {
-  std::vector<std::string> texts;
-  std::vector<QRectF> boxes;
-  for (int i = 0; i < chart.itemCount(); ++i) {
-    const auto* label = qobject_cast<QCPItemText*>(chart.item(i));
-    if (label != nullptr && label->visible()) {
-      const QRectF box(label->topLeft->pixelPosition(), label->bottomRight->pixelPosition());
-      overlapping |=
-          std::ranges::any_of(boxes, [&box](auto& other) { return other.intersects(box); });
-      boxes.push_back(box);
-      texts.push_back(label->text().toStdString());
-    }
-  }
-  return texts;
 }
 
 TEST_F(HistoryFixture, PcClockSetBackAnHourKeepsTheOrderTheCountsAndTheDurations) {
