@@ -45,7 +45,9 @@ class NoDialogs : public halvane::UserDialogs {
   std::string AskText(const std::string&, const std::string&, const std::string&) override {
     return {};
   }
-  std::filesystem::path AskOpenFile(const std::string&) override { return {}; }
+  std::filesystem::path AskOpenFile(const std::string&, const std::filesystem::path&) override {
+    return {};
+  }
   std::filesystem::path AskSaveFile(const std::string&, const std::string&) override { return {}; }
   bool SetUpPrinter(QPrinter&) override { return false; }
 };

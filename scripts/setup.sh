@@ -11,6 +11,7 @@ packages=(
   victoria-metrics mosquitto mosquitto-clients influxdb
   clang libclang-rt-14-dev
   fonts-dejavu-core fonts-liberation2
+  poppler-utils
   qemu-system-x86 linux-image-amd64 busybox-static cpio kmod xz-utils zstd
   g++-mingw-w64-x86-64-posix wine64
   locales

@@ -70,6 +70,8 @@ int main(int argc, char** argv) {
 
   halvane::CursorGraphData data;
   data.ItemName = "Leq(Main)";
+  data.file_name = "record-001-20130809-235958.txt";
+  data.start_time = "2013/08/09 23:59:58";
   std::istringstream file(halvane::test::RecordFile(halvane::RecordMode::Slm, 200, 200, Level));
   data.column = halvane::ReadItemColumn(file, 4, 200);
   data.RecordCount = 200;

@@ -23,6 +23,7 @@
 #include "control/control_panel.h"
 #include "control/meter_controls.h"
 #include "control/rtc_window.h"
+#include "graphs/plot_selection_controls.h"
 #include "link/usb.h"
 #include "live/panel.h"
 #include "records/logged_data_controls.h"
@@ -60,6 +61,19 @@ void ClickLabel(QWidget& window, const char* name) {
 class NoEditor : public halvane::TextEditorLauncher {
  public:
   bool Open(const std::filesystem::path&) override { return true; }
+};
+
+// Answers the open-file dialog with one file: the record file just downloaded.
+class OpenOneFile : public halvane::QtUserDialogs {
+ public:
+  OpenOneFile(QWidget& parent, std::filesystem::path file)
+      : QtUserDialogs(&parent), file_(std::move(file)) {}
+  std::filesystem::path AskOpenFile(const std::string&, const std::filesystem::path&) override {
+    return file_;
+  }
+
+ private:
+  std::filesystem::path file_;
 };
 
 // Keeps the first picture of the window whose caption shows at least half of a download done,
@@ -164,7 +178,8 @@ int main(int argc, char** argv) {
   poll();
 
   NoEditor editor;
-  halvane::LoggedDataControls logged(controls.Context(), panel, controls.Toolbar(), editor);
+  halvane::LoggedDataControls logged(controls.Context(), panel, controls.Toolbar(), editor,
+                                     temp_folder.filePath("records").toStdString());
   controls.Toolbar().Click("SD");
   panel.Timer1().stop();
   Save(panel, folder, "sd-sets-list");
@@ -187,6 +202,18 @@ int main(int argc, char** argv) {
   viewer.resize(1400, 500);
   viewer.show();
   Save(viewer, folder, "record-file");
+
+  emit sets->activated(sets->findText("Exit"));
+  OpenOneFile open_download(panel, panel.TempFilePath());
+  halvane::PlotSelectionControls plot(panel, controls.Toolbar(), open_download, editor,
+                                      temp_folder.filePath("records").toStdString());
+  plot.PlotFromFile();
+  Save(panel, folder, "plot-lists");
+  QComboBox* no_item = panel.Lists().ComboNoItem;
+  const int item = no_item->findText("Item");
+  no_item->setCurrentIndex(item);
+  emit no_item->activated(item);
+  Save(panel, folder, "plot-item-list");
 
   meter.State().flash_image = halvane::FullFlashImage();
   controls.Toolbar().Click("Memory");

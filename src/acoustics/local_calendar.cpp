@@ -1,9 +1,12 @@
 #include "acoustics/local_calendar.h"
 
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+
+#include "files/calendar_time.h"
 
 namespace halvane {
 
@@ -11,9 +14,7 @@ namespace {
 
 std::tm LocalTm(WallMs time) {
   const std::time_t seconds = static_cast<std::time_t>(time / kSecondMs - (time % kSecondMs < 0));
-  std::tm local{};
-  localtime_r(&seconds, &local);
-  return local;
+  return LocalCalendar(seconds);
 }
 
 WallMs FromLocal(std::tm local) {
@@ -29,7 +30,14 @@ WallMs FloorMod(WallMs value, WallMs modulus) {
 }  // namespace
 
 WallMs UtcOffsetMs(WallMs time) {
-  return static_cast<WallMs>(LocalTm(time).tm_gmtoff) * kSecondMs;
+  // The local clock's fields read as if they were UTC, less the instant itself: what tm_gmtoff
+  // says where the C library has it, and Windows' has not.
+  const std::tm local = LocalTm(time);
+  const std::chrono::sys_days day{std::chrono::year{local.tm_year + 1900} / (local.tm_mon + 1) /
+                                  local.tm_mday};
+  const WallMs local_seconds = static_cast<WallMs>(day.time_since_epoch().count()) * 86400 +
+                               local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
+  return local_seconds * kSecondMs - (time - FloorMod(time, kSecondMs));
 }
 
 WallMs PeriodStart(WallMs time, WallMs period_ms) {
@@ -55,7 +63,7 @@ int LocalHour(WallMs time) {
 
 std::string LocalIsoTime(WallMs time) {
   const std::tm local = LocalTm(time);
-  const long offset_minutes = local.tm_gmtoff / 60;
+  const long offset_minutes = static_cast<long>(UtcOffsetMs(time) / (60 * kSecondMs));
   const int milliseconds = static_cast<int>(FloorMod(time, kSecondMs));
   std::array<char, 48> text{};
   std::size_t length = std::strftime(text.data(), text.size(), "%Y-%m-%dT%H:%M:%S", &local);

@@ -30,6 +30,7 @@ std::optional<std::string> DeviceLink::OpenSimulatedMeters(const Options& option
       return failure;
     }
     simulated_.push_back(std::make_unique<SimulatedBackend>(*meter, options.device, number));
+    simulated_.back()->SetPace(options.sim_pace_ms);
     meters_.push_back(std::move(meter));
     backends.push_back(simulated_.back().get());
     if (options.sim_unplug_at_read > 0) {

@@ -25,6 +25,13 @@ std::filesystem::path TempFolder() {
 #endif
 }
 
+// Every download is also kept here, where "Plot" looks first.
+std::filesystem::path RecordsFolder() {
+  return std::filesystem::path(
+             QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation).toStdString()) /
+         "records";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -61,9 +68,11 @@ int main(int argc, char** argv) {
   halvane::QtUserDialogs dialogs(&panel);
   halvane::MeterControls controls(panel, usb, dialogs, halvane::BlockingPause);
   halvane::DesktopTextEditor editor;
-  halvane::LoggedDataControls logged_data(controls.Context(), panel, controls.Toolbar(), editor);
-  halvane::PlotSelectionControls plot_selection(panel, panel.Lists(), controls.Toolbar(), dialogs,
-                                                editor);
+  const std::filesystem::path records_folder = RecordsFolder();
+  halvane::LoggedDataControls logged_data(controls.Context(), panel, controls.Toolbar(), editor,
+                                          records_folder);
+  halvane::PlotSelectionControls plot_selection(panel, controls.Toolbar(), dialogs, editor,
+                                                records_folder);
   halvane::LevelHistoryControls level_history(panel, controls.Toolbar(), dialogs);
   panel.show();
   return QApplication::exec();

@@ -123,6 +123,12 @@ void AddMeterOptions(CLI::App& app, Options& options) {
       ->expected(1, CLI::detail::expected_max_vector_size)
       ->check(kFileName)
       ->needs(simulate);
+  app.add_option("--sim-pace", options.sim_pace_ms,
+                 "with --simulate: the simulated meter takes MS milliseconds for each reply, so "
+                 "that a download's progress can be followed")
+      ->type_name("MS")
+      ->check(CLI::Range(0, 2000))
+      ->needs(simulate);
   app.add_option_function<std::string>(
          "--sim-unplug",
          [&options](const std::string& text) {

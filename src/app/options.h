@@ -28,6 +28,7 @@ struct Options {
   // this long (0: never).
   int sim_unplug_at_read = 0;
   int sim_replug_after_ms = 0;
+  int sim_pace_ms = 0;  // how long the simulated meter takes for each reply
   // For tests and figures: how many simulated meters are attached.
   int sim_meters = 1;
   bool show_help = false;
@@ -42,8 +43,9 @@ struct ParsedOptions {
 // "VID:PID" in hexadecimal, each 1 to 4 digits, an optional 0x prefix each.
 std::optional<MeterIds> ParseDeviceIds(std::string_view text);
 
-// Adds --simulate, --device, --path, --trace, --sim-flash and --sim-sd, which fill `options`,
-// and the testing options --sim-unplug READ[:MS] and --sim-meters N, left out of the help.
+// Adds --simulate, --device, --path, --trace, --sim-flash, --sim-sd and --sim-pace, which fill
+// `options`, and the testing options --sim-unplug READ[:MS] and --sim-meters N, left out of the
+// help.
 // `options` must outlive the parse.
 void AddMeterOptions(CLI::App& app, Options& options);
 

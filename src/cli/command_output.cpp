@@ -49,6 +49,7 @@ PageProgress TerminalProgress(std::string_view what) {
   return [label = std::string(what)](std::uint64_t page, std::uint64_t pages) {
     std::fprintf(stderr, "\r%s: page %llu of %llu", label.c_str(),
                  static_cast<unsigned long long>(page), static_cast<unsigned long long>(pages));
+    return true;
   };
 }
 

@@ -11,6 +11,7 @@
 #include "cli/meter_session.h"
 #include "cli/usage.h"
 #include "files/utf8_path.h"
+#include "records/kept_names.h"
 #include "records/logger_image.h"
 #include "records/transfers.h"
 
@@ -90,19 +91,6 @@ std::string RecordListTable(const LoggerRecordTable& table) {
   return text;
 }
 
-// "record-007-20250114-093000.txt": the record number and its start, digits only.
-std::filesystem::path RecordFileName(std::size_t number, const LoggerRecord& record) {
-  std::string start;
-  for (const char c : record.start_date + "-" + record.start_time) {
-    if ((c >= '0' && c <= '9') || c == '-') {
-      start += c;
-    }
-  }
-  std::array<char, 32> prefix{};
-  std::snprintf(prefix.data(), prefix.size(), "record-%03zu-", number);
-  return std::string(prefix.data()) + start + ".txt";
-}
-
 int RunList(const Options& options, const FlashSettings& settings) {
   const FlashContents contents = ReadFlash(options);
   if (contents.status != kExitSuccess) {
@@ -157,7 +145,7 @@ int RunGet(const Options& options, const FlashSettings& settings) {
   }
   for (std::size_t i = 0; i < contents.table.size(); ++i) {
     const LoggerRecord& record = contents.table[i];
-    const int status = WriteOutput(settings.output / RecordFileName(i + 1, record),
+    const int status = WriteOutput(settings.output / KeptRecordName(i + 1, record),
                                    FlashRecordFileText(contents.image, record));
     if (status != kExitSuccess) {
       return status;

@@ -11,6 +11,7 @@
 #include "cli/list_format.h"
 #include "cli/meter_session.h"
 #include "control/meter_clock.h"
+#include "files/calendar_time.h"
 
 namespace halvane {
 
@@ -77,12 +78,7 @@ int RunClockGet(const Options& options) {
 // The PC's local time, as the clock window sets it.
 ClockFields PcClock() {
   const std::time_t now = std::time(nullptr);
-  std::tm local{};
-#ifdef _WIN32
-  localtime_s(&local, &now);
-#else
-  localtime_r(&now, &local);
-#endif
+  const std::tm local = LocalCalendar(now);
   return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
           local.tm_hour,        local.tm_min,     local.tm_sec};
 }

@@ -10,6 +10,7 @@
 #include "cli/meter_session.h"
 #include "cli/usage.h"
 #include "files/utf8_path.h"
+#include "records/csv_cell.h"
 #include "records/plot_selection.h"
 #include "records/record_file_reader.h"
 #include "text/latin1.h"
@@ -122,7 +123,7 @@ int RunItem(const RecordSettings& settings) {
         const std::optional<double> value = ReadWholeNumber(value_text);
         const nlohmann::ordered_json number = value ? nlohmann::ordered_json(*value) : nullptr;
         if (settings.format == ItemFormat::Csv) {
-          text += std::to_string(++record) + "," + std::string(Trimmed(date_time)) + "," +
+          text += std::to_string(++record) + "," + CsvCell(Trimmed(date_time)) + "," +
                   (value ? number.dump() : std::string()) + "\n";
         } else {
           text += Dump({{"record", ++record},

@@ -56,14 +56,19 @@ int RunList(const Options& options, const SdSettings& settings) {
   if (settings.format == ListFormat::Json) {
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
     for (std::size_t i = 0; i < sets.size(); ++i) {
-      list.push_back({{"number", i + 1}, {"entry", sets[i].position}, {"bytes", sets[i].length}});
+      list.push_back({{"number", i + 1},
+                      {"entry", sets[i].position},
+                      {"bytes", sets[i].length},
+                      {"start", sets[i].start_time},
+                      {"main_weighting", sets[i].main_weighting}});
     }
     return WriteOutput({}, list.dump(2) + "\n");
   }
-  std::string text = "No.\tEntry\tBytes\n";
+  std::string text = "No.\tEntry\tBytes\tStart\tWeighting\n";
   for (std::size_t i = 0; i < sets.size(); ++i) {
     text += std::to_string(i + 1) + "\t" + std::to_string(sets[i].position) + "\t" +
-            std::to_string(sets[i].length) + "\n";
+            std::to_string(sets[i].length) + "\t" + sets[i].start_time + "\tL" +
+            sets[i].main_weighting + "\n";
   }
   return WriteOutput({}, text);
 }

@@ -1,5 +1,6 @@
 #include "graphs/bar_graph.h"
 
+#include <algorithm>
 #include <array>
 
 #include "live/band_labels.h"
@@ -22,6 +23,8 @@ constexpr int kCombinedOctaveColour = 15;
 constexpr int kCentreThirdColour = 11;
 constexpr int kThirdColour = 10;
 constexpr Color kCursorColour{255, 0, 0};
+// This window's own frame: axes at 90.6, no "dB" over the scale, every label in the window font.
+constexpr BarFrameStyle kRecordFrame{90.6, kTextFont, kTextFont, false};
 
 // Where a mode's groups of level fields start (fields counted from 1); 0 for a group it lacks.
 struct BarLayout {
@@ -104,7 +107,51 @@ void DrawStatistics(Canvas& canvas, double x, std::string_view channel, std::str
   }
 }
 
+// The text of field `number` (from 1); a line that ends early reads as empty texts.
+std::string_view Field(const std::vector<std::string>& fields, std::size_t number) {
+  return number <= fields.size() ? std::string_view(fields[number - 1]) : std::string_view();
+}
+
 }  // namespace
+
+std::optional<int> BandAt(double x, std::string_view mode_text) {
+  const double from_first = x - 40;
+  if (from_first < 0 || from_first >= 40.0 * kOctaveBands) {
+    return std::nullopt;
+  }
+  const auto slot = static_cast<int>(from_first / 40);
+  const double within = from_first - 40.0 * slot;
+  if (within > 30) {
+    return std::nullopt;  // the gap between two slots
+  }
+  if (mode_text.find("1/3") == std::string_view::npos) {
+    return slot;
+  }
+  const int third = 3 * slot + std::min(2, static_cast<int>(within / 10));
+  return third < static_cast<int>(kThirdOctaveBands) ? std::optional(third) : std::nullopt;
+}
+
+std::vector<BandLevel> BandLevelsOf(std::string_view mode_text,
+                                    const std::vector<std::string>& fields) {
+  std::vector<BandLevel> levels;
+  const std::optional<BarLayout> layout = LayoutOf(mode_text);
+  if (!layout) {
+    return levels;
+  }
+  if (layout->octave_first != 0) {
+    for (std::size_t k = 0; k < kOctaveBands; ++k) {
+      levels.push_back(
+          {OctaveBandLabels[k], "1/1 octave", Field(fields, layout->octave_first + k)});
+    }
+  }
+  if (layout->third_first != 0) {
+    for (std::size_t i = 0; i < kThirdOctaveBands; ++i) {
+      levels.push_back(
+          {ThirdOctaveBandLabels[i], "1/3 octave", Field(fields, layout->third_first + i)});
+    }
+  }
+  return levels;
+}
 
 std::optional<std::vector<std::string>> ReadRecordFields(std::istream& in, std::int64_t record) {
   const std::int64_t wanted_line =
@@ -136,22 +183,19 @@ void DrawBarGraph(Canvas& canvas, const RecordFileInfo& info,
                   const std::vector<std::string>* fields, int band_cursor) {
   canvas.Clear();
   canvas.Box({0, 0}, {kBarGraphWidthUnits, kBarGraphHeightUnits}, kWhite);
-  ReInit(canvas, info.RecordRangeTop, info.RecordRangeBottom, info.RecordMainFreqWeighting,
-         info.RecordSubFreqWeighting);
+  DrawBarFrame(canvas, info.RecordRangeTop, info.RecordRangeBottom, info.RecordMainFreqWeighting,
+               info.RecordSubFreqWeighting, kRecordFrame);
   if (fields == nullptr) {
     return;
   }
-  // A line that ends early reads its missing fields as empty texts.
-  const auto field = [fields](std::size_t number) -> std::string_view {
-    return number <= fields->size() ? std::string_view((*fields)[number - 1]) : std::string_view();
-  };
+  const auto field = [fields](std::size_t number) { return Field(*fields, number); };
+  // Only the band modes' fields are read: a record of any other mode shows no levels at all.
   ChannelItems main;
   ChannelItems sub;
-  for (std::size_t item = 0; item < main.size(); ++item) {
-    main[item] = field(kMainFirst + item);
-  }
-
   if (const std::optional<BarLayout> layout = LayoutOf(info.RecordMode)) {
+    for (std::size_t item = 0; item < main.size(); ++item) {
+      main[item] = field(kMainFirst + item);
+    }
     const bool combined = layout->octave_first != 0 && layout->third_first != 0;
     std::array<std::string_view, kOctaveBands> octave_levels{};
     if (layout->octave_first != 0) {

@@ -31,4 +31,20 @@ int MoveBandCursor(int band_cursor, int step, std::string_view mode_text);
 void DrawBarGraph(Canvas& canvas, const RecordFileInfo& info,
                   const std::vector<std::string>* fields, int band_cursor);
 
+// The band whose bar stands at `x` (chart units) in a mode text; the band cursor's numbering:
+// an octave band, or a third-octave band for a mode text that contains "1/3". Nullopt off the
+// bars.
+std::optional<int> BandAt(double x, std::string_view mode_text);
+
+// One band level of a record, as the file writes it.
+struct BandLevel {
+  std::string_view band;       // "31.5"
+  std::string_view bandwidth;  // "1/1 octave" or "1/3 octave"
+  std::string_view level;      // "  61.0"
+};
+// The band levels of a record's fields, octave bands first; none for a mode without bands.
+// The views point into the fields and the band label tables.
+std::vector<BandLevel> BandLevelsOf(std::string_view mode_text,
+                                    const std::vector<std::string>& fields);
+
 }  // namespace halvane

@@ -28,16 +28,21 @@ QByteArray PngBytes(QSize size, const PaintGraph& paint) {
   return bytes;
 }
 
-// One page of the picture's proportions, the picture scaled onto it.
+// One page of the picture's size at the resolution a PNG export has, so that texts, whose
+// sizes are in points, keep their size against the rest of the picture; drawn as vectors.
 QByteArray PdfBytes(QSize size, const PaintGraph& paint) {
+  const int dpi = QImage(1, 1, QImage::Format_ARGB32).logicalDpiX();
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
   {
     QPdfWriter writer(&buffer);
-    writer.setPageSize(QPageSize(QSizeF(size) * 0.75, QPageSize::Point));
+    writer.setResolution(dpi);
+    writer.setPageSize(QPageSize(QSizeF(size) * 72.0 / dpi, QPageSize::Point));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     QCPPainter painter(&writer);
+    painter.setMode(QCPPainter::pmVectorized);
+    painter.setMode(QCPPainter::pmNoCaching);
     const double scale = static_cast<double>(writer.width()) / size.width();
     painter.scale(scale, scale);
     paint(painter, size);
@@ -47,10 +52,15 @@ QByteArray PdfBytes(QSize size, const PaintGraph& paint) {
 
 }  // namespace
 
+bool HasExtension(const std::filesystem::path& path, const QString& extension) {
+  return QString::fromStdString(path.extension().string())
+             .compare(extension, Qt::CaseInsensitive) == 0;
+}
+
 std::optional<std::string> ExportPicture(const std::filesystem::path& target, QSize size,
                                          const PaintGraph& paint) {
-  const bool pdf = target.extension() == ".pdf" || target.extension() == ".PDF";
-  const QByteArray bytes = pdf ? PdfBytes(size, paint) : PngBytes(size, paint);
+  const QByteArray bytes =
+      HasExtension(target, ".pdf") ? PdfBytes(size, paint) : PngBytes(size, paint);
   return WriteFileAtomically(target, std::string_view(bytes.constData(), bytes.size()));
 }
 
@@ -62,7 +72,7 @@ void ExportGraph(UserDialogs& dialogs, QCustomPlot& graph,
     return;
   }
   std::optional<std::string> failure;
-  if (target.extension() == ".csv" || target.extension() == ".CSV") {
+  if (HasExtension(target, ".csv")) {
     failure = WriteFileAtomically(target, csv_text());
   } else {
     failure = ExportPicture(target, graph.size(), [&graph](QCPPainter& painter, QSize size) {
@@ -70,7 +80,7 @@ void ExportGraph(UserDialogs& dialogs, QCustomPlot& graph,
     });
   }
   if (failure) {
-    dialogs.ShowCritical(*failure);
+    dialogs.Report(*failure, graph);
   }
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 class QCPPainter;
+class QString;
 class QCustomPlot;
 class QPrinter;
 class QWidget;
@@ -18,6 +19,9 @@ class UserDialogs;
 
 // Draws the graph into a painter whose area is `size` pixels.
 using PaintGraph = std::function<void(QCPPainter& painter, QSize size)>;
+
+// True when the file's name ends in `extension` (".pdf"), in any case.
+bool HasExtension(const std::filesystem::path& path, const QString& extension);
 
 // Renders the graph as a PNG image, or as a PDF page when the target's name ends in ".pdf",
 // and writes the file whole. Nullopt on success, else why the file could not be written.

@@ -3,34 +3,12 @@
 #include <charconv>
 #include <cmath>
 
+#include "records/csv_cell.h"
 #include "text/number_text.h"
 
 namespace halvane {
 
 namespace {
-
-std::string_view Trimmed(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) {
-    return {};
-  }
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-// A cell quoted when it holds a comma, a quote or a line break, its quotes doubled.
-std::string Cell(std::string_view text) {
-  if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
-    return std::string(text);
-  }
-  std::string quoted = "\"";
-  for (char c : text) {
-    quoted += c;
-    if (c == '"') {
-      quoted += '"';
-    }
-  }
-  return quoted + "\"";
-}
 
 std::string Number(std::string_view text) {
   const std::optional<double> value = ReadWholeNumber(text);
@@ -45,13 +23,24 @@ std::string Number(std::string_view text) {
 }  // namespace
 
 std::string ItemCsvText(std::string_view item_name, std::span<const std::string> values,
-                        std::span<const std::string> date_times) {
-  std::string text = "Record,Date Time," + Cell(std::string(item_name) + " [dB]") + "\r\n";
+                        std::span<const RecordTime> date_times) {
+  std::string text = "Record,Date Time," + CsvCell(std::string(item_name) + " [dB]") + "\r\n";
   for (std::size_t index = 0; index < values.size(); ++index) {
     const std::string_view date_time =
-        index < date_times.size() ? std::string_view(date_times[index]) : std::string_view();
-    text += std::to_string(index + 1) + "," + Cell(Trimmed(date_time)) + "," +
-            Number(values[index]) + "\r\n";
+        index < date_times.size() ? std::string_view(date_times[index].text) : std::string_view();
+    text +=
+        std::to_string(index + 1) + "," + CsvCell(date_time) + "," + Number(values[index]) + "\r\n";
+  }
+  return text;
+}
+
+std::string BandLevelsCsvText(std::uint64_t record, std::string_view date_time,
+                              std::span<const BandLevel> levels) {
+  const std::string record_cells = std::to_string(record) + "," + CsvCell(date_time) + ",";
+  std::string text = "Record,Date Time,Band [Hz],Bandwidth,Level [dB]\r\n";
+  for (const BandLevel& level : levels) {
+    text += record_cells + CsvCell(level.band) + "," + std::string(level.bandwidth) + "," +
+            Number(level.level) + "\r\n";
   }
   return text;
 }

@@ -12,6 +12,17 @@ namespace halvane {
 namespace {
 
 constexpr const char* kRecordFileFilter = "Data Files (*.txt);;All Files (*)";
+constexpr const char* kRecordChoice =
+    "Choose a record: the bar graph shows its octave band spectrum and statistics.";
+constexpr const char* kItemChoice =
+    "Choose an item, a statistic or a band level: the cursor graph draws it over all records.";
+
+QString NoItemExplanation(const QString& entry) {
+  if (entry == "No.s") {
+    return "the octave band spectrum of one record";
+  }
+  return entry == "Item" ? "one level over all records" : "closes this list";
+}
 
 QStringList ToStringList(const std::vector<std::string>& entries) {
   QStringList list;
@@ -29,24 +40,30 @@ void Refill(QComboBox* list, const QStringList& entries) {
 
 }  // namespace
 
-PlotSelectionControls::PlotSelectionControls(QWidget& main_window, const PanelLists& lists,
-                                             ToolbarCommands& toolbar, UserDialogs& dialogs,
-                                             TextEditorLauncher& editor)
-    : main_window_(main_window), lists_(lists), dialogs_(dialogs), editor_(editor) {
+PlotSelectionControls::PlotSelectionControls(Panel& panel, ToolbarCommands& toolbar,
+                                             UserDialogs& dialogs, TextEditorLauncher& editor,
+                                             std::filesystem::path records_folder)
+    : panel_(panel),
+      lists_(panel.Lists()),
+      records_folder_(std::move(records_folder)),
+      dialogs_(dialogs),
+      editor_(editor) {
+  lists_.ComboNo->setToolTip(kRecordChoice);
+  lists_.ComboItem->setToolTip(kItemChoice);
   toolbar.AddBranch("Plot", [this] { PlotFromFile(); });
-  connect(lists.ComboNoItem, &QComboBox::activated, this,
+  connect(lists_.ComboNoItem, &QComboBox::activated, this,
           [this](int index) { ChooseNoItem(lists_.ComboNoItem->itemText(index)); });
-  connect(lists.ComboNo, &QComboBox::activated, this,
+  connect(lists_.ComboNo, &QComboBox::activated, this,
           [this](int index) { ChooseNo(lists_.ComboNo->itemText(index)); });
-  connect(lists.ComboItem, &QComboBox::activated, this, &PlotSelectionControls::ChooseItem);
-  connect(lists.SpinNo, &QSpinBox::valueChanged, this, [this](int record) {
+  connect(lists_.ComboItem, &QComboBox::activated, this, &PlotSelectionControls::ChooseItem);
+  connect(lists_.SpinNo, &QSpinBox::valueChanged, this, [this](int record) {
     lists_.ComboNo->setEditText(QString::number(record));
     ChooseNo(lists_.ComboNo->currentText());
   });
 }
 
 void PlotSelectionControls::PlotFromFile() {
-  const std::filesystem::path path = dialogs_.AskOpenFile(kRecordFileFilter);
+  const std::filesystem::path path = dialogs_.AskOpenFile(kRecordFileFilter, records_folder_);
   if (path.empty()) {
     return;
   }
@@ -74,7 +91,19 @@ void PlotSelectionControls::PlotFromFile() {
   lists_.SpinNo->setRange(1, static_cast<int>(std::min<std::uint64_t>(held_records_, INT_MAX)));
   ShowRecordChoice(!lists_.ComboNo->isHidden());
   Refill(lists_.ComboNoItem, ToStringList(NoItemEntries(info.RecordMode)));
+  for (int entry = 0; entry < lists_.ComboNoItem->count(); ++entry) {
+    lists_.ComboNoItem->setItemData(entry, NoItemExplanation(lists_.ComboNoItem->itemText(entry)),
+                                    Qt::ToolTipRole);
+  }
   lists_.ComboNoItem->show();
+  const bool bands = lists_.ComboNoItem->findText("No.s") >= 0;
+  panel_.ShowNote(
+      QString("%1: %2, %3 records from %4. %5")
+          .arg(QString::fromStdString(path.filename().string()), ToQString(info.RecordMode),
+               QString::number(held_records_), ToQString(info.start_time),
+               bands ? QString("\"No.s\": %1; \"Item\": %2.")
+                           .arg(NoItemExplanation("No.s"), NoItemExplanation("Item"))
+                     : QString("No bands; \"Item\": %1.").arg(NoItemExplanation("Item"))));
 }
 
 void PlotSelectionControls::ChooseNoItem(const QString& entry) {
@@ -85,6 +114,7 @@ void PlotSelectionControls::ChooseNoItem(const QString& entry) {
   const bool item = entry == "Item";
   lists_.ComboItem->setVisible(item);
   ShowRecordChoice(!item);
+  panel_.ShowNote(item ? kItemChoice : kRecordChoice);
 }
 
 void PlotSelectionControls::ShowRecordChoice(bool shown) {
@@ -98,7 +128,7 @@ void PlotSelectionControls::ChooseNo(const QString& entry) {
     return;
   }
   if (bar_form_.isNull()) {
-    bar_form_ = new BarForm(*file_, *lists_.ComboNo, dialogs_, editor_, main_window_);
+    bar_form_ = new BarForm(*file_, *lists_.ComboNo, dialogs_, editor_, panel_);
   }
   bar_form_->ShowRecord(*file_);
   bar_form_->show();
@@ -119,6 +149,8 @@ void PlotSelectionControls::ChooseItem(int position) {
     std::ifstream in(file_->RecordFileName, std::ios::binary);
     data.column = ReadItemColumn(in, *field, file_->info.RecordCount);
   }
+  data.start_time = file_->info.start_time;
+  data.file_name = file_->RecordFileName.filename().string();
   data.RecordCount = file_->info.RecordCount;
   data.RecordRangeTop = file_->info.RecordRangeTop;
   data.RecordRangeBottom = file_->info.RecordRangeBottom;
@@ -126,7 +158,7 @@ void PlotSelectionControls::ChooseItem(int position) {
   if (!plot_.isNull()) {
     plot_->close();
   }
-  plot_ = new Plot(std::move(data), dialogs_, &main_window_);
+  plot_ = new Plot(std::move(data), dialogs_, &panel_);
   plot_->show();
   editor_.Open(file_->RecordFileName);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The toolbar's "Plot" button and the three lists it fills: "Plot" reads a record file's header
 // and offers "No.s" or "Item"; a record number opens the bar graph, an item the cursor graph.
+// Tooltips and the main window's status line say what each choice draws.
 
 #include <QObject>
 #include <QPointer>
@@ -9,7 +10,7 @@
 #include "control/toolbar_commands.h"
 #include "graphs/bar_form.h"
 #include "graphs/plot_window.h"
-#include "live/panel_lists.h"
+#include "live/panel.h"
 
 namespace halvane {
 
@@ -17,8 +18,9 @@ class PlotSelectionControls : public QObject {
   Q_OBJECT
 
  public:
-  PlotSelectionControls(QWidget& main_window, const PanelLists& lists, ToolbarCommands& toolbar,
-                        UserDialogs& dialogs, TextEditorLauncher& editor);
+  // The open-file dialog starts in `records_folder`, where downloads are kept.
+  PlotSelectionControls(Panel& panel, ToolbarCommands& toolbar, UserDialogs& dialogs,
+                        TextEditorLauncher& editor, std::filesystem::path records_folder);
 
   // The "Plot" branch: the open-file dialog, the header, and the three lists filled.
   void PlotFromFile();
@@ -35,8 +37,9 @@ class PlotSelectionControls : public QObject {
   void ShowRecordChoice(bool shown);
   void ChooseItem(int position);
 
-  QWidget& main_window_;
+  Panel& panel_;
   const PanelLists& lists_;
+  std::filesystem::path records_folder_;
   UserDialogs& dialogs_;
   TextEditorLauncher& editor_;
   std::optional<PlotFile> file_;

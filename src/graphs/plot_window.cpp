@@ -9,9 +9,11 @@
 #include <cmath>
 #include <limits>
 
+#include "graphs/cursor_readout.h"
 #include "graphs/graph_output.h"
 #include "graphs/item_csv.h"
 #include "graphs/record_time_ticker.h"
+#include "graphs/record_times.h"
 #include "graphs/span_statistics.h"
 #include "graphs/track_modes.h"
 #include "text/number_text.h"
@@ -69,11 +71,13 @@ Plot::Plot(CursorGraphData graph_data, UserDialogs& dialogs, QWidget* parent)
       data_(std::move(graph_data)),
       dialogs_(dialogs),
       ranges_(StartRanges(data_)),
+      times_(RecordDateTimes(data_.start_time, data_.column.date_times)),
       graph_(new QCustomPlot) {
   setObjectName("Plot");
   setWindowTitle("Plot");
   setAttribute(Qt::WA_DeleteOnClose);
   move(0, 0);
+  BuildGraph();
   BuildControls();
 
   QVector<double> records;
@@ -94,7 +98,7 @@ Plot::Plot(CursorGraphData graph_data, UserDialogs& dialogs, QWidget* parent)
   ResetScale();
 }
 
-void Plot::BuildControls() {
+void Plot::BuildGraph() {
   graph_->setObjectName("CWGraph1");
   graph_->setMinimumSize(400, 300);
   // A pan over many thousand records stays smooth when its frames skip antialiasing.
@@ -111,7 +115,25 @@ void Plot::BuildControls() {
   connect(graph_, &QCustomPlot::mousePress, this, &Plot::PressOnGraph);
   connect(graph_, &QCustomPlot::mouseMove, this, &Plot::DragOnGraph);
   connect(graph_, &QCustomPlot::mouseRelease, this, [this] { dragged_cursor_ = 0; });
+  connect(graph_, &QCustomPlot::mouseWheel, this, &Plot::ZoomAtWheel);
+  // The boxes follow the view however it moved: a pan, a zoom, the wheel.
+  const auto follow = [this] {
+    const QCPRange x = graph_->xAxis->range();
+    const QCPRange y = graph_->yAxis->range();
+    SetBoxes(x.lower, x.upper, y.lower, y.upper);
+  };
+  connect(graph_->xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this, follow);
+  connect(graph_->yAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this, follow);
 
+  graph_->plotLayout()->insertRow(0);
+  auto* title =
+      new QCPTextElement(graph_, ToQString(GraphTitle(data_.ItemName, data_.file_name, times_)),
+                         QFont(font().family(), font().pointSize() + 1, QFont::Bold));
+  title->setObjectName("Title");
+  graph_->plotLayout()->addElement(0, 0, title);
+}
+
+void Plot::BuildControls() {
   frm_graphic_ = new QGroupBox("Graphic Plot");
   frm_graphic_->setObjectName("FrmGraphic");
   auto* boxes = new QGridLayout;
@@ -149,23 +171,11 @@ void Plot::BuildControls() {
   track_layout->addWidget(combo1_);
   track_layout->addWidget(txt_description_);
 
-  auto* information = new QGroupBox("Cursor Information");
-  x_position_ = Label("", "XPosition");
-  y_position_ = Label("", "YPosition");
-  lbl_span_ = Label("", "LblSpan");
-  // Room for the span's three lines from the start, so the frame does not jump when they come.
-  lbl_span_->setMinimumHeight(3 * lbl_span_->fontMetrics().lineSpacing());
-  auto* information_layout = new QGridLayout(information);
-  information_layout->addWidget(Label("No.s ( X ) :"), 0, 0);
-  information_layout->addWidget(x_position_, 0, 1);
-  information_layout->addWidget(Label("dB ( Y ) :"), 1, 0);
-  information_layout->addWidget(y_position_, 1, 1);
-  information_layout->addWidget(lbl_span_, 2, 0, 1, 2);
-
   chk_times_ = new QCheckBox("Date/time axis");
   chk_times_->setObjectName("ChkTimes");
   chk_times_->setEnabled(RecordTimeTicker::HasTimes(data_.column.date_times));
   connect(chk_times_, &QCheckBox::toggled, this, &Plot::ShowTimes);
+  QWidget* information = BuildInformation();
   QPushButton* reset = Button("CmdReset", "Reset Scale");
   QPushButton* print = Button("CmdPrint", "Print Graph");
   QPushButton* save = Button("CmdExport", "Export");
@@ -180,13 +190,53 @@ void Plot::BuildControls() {
     frame_layout->addWidget(widget);
   }
   frame_layout->addStretch();
+  auto* graph_column = new QVBoxLayout;
+  const std::size_t held = data_.column.values.size();
+  if (held < data_.RecordCount) {
+    auto* short_file = Label(QString("This file holds %1 of the %2 records its header states; "
+                                     "the graph shows those it holds.")
+                                 .arg(held)
+                                 .arg(data_.RecordCount),
+                             "LblShortFile");
+    short_file->setStyleSheet("color: #a00000");
+    graph_column->addWidget(short_file);
+  }
+  graph_column->addWidget(graph_, 1);
   auto* layout = new QHBoxLayout(this);
-  layout->addWidget(graph_, 1);
+  layout->addLayout(graph_column, 1);
   layout->addWidget(frm_graphic_);
   resize(1200, 660);
 
   connect(combo1_, &QComboBox::currentIndexChanged, this, &Plot::ChooseTrackMode);
   ChooseTrackMode(combo1_->currentIndex());
+}
+
+// Cursor 1's readout as described, then cursor 2, the distance between them, cursor 1's time
+// with the date/time axis on, and the statistics of the records between them.
+QWidget* Plot::BuildInformation() {
+  auto* information = new QGroupBox("Cursor Information");
+  x_position_ = Label("", "XPosition");
+  y_position_ = Label("", "YPosition");
+  lbl_cursor2_ = Label("", "LblCursor2");
+  lbl_between_ = Label("", "LblBetween");
+  lbl_time_ = Label("", "LblTime");
+  lbl_span_ = Label("", "LblSpan");
+  // Room for the lines from the start, so the frame does not jump when they come.
+  for (QLabel* label : {lbl_cursor2_, lbl_between_, lbl_time_}) {
+    label->setMinimumHeight(label->fontMetrics().lineSpacing());
+  }
+  lbl_span_->setMinimumHeight(3 * lbl_span_->fontMetrics().lineSpacing());
+  auto* layout = new QGridLayout(information);
+  layout->addWidget(Label("No.s ( X ) :"), 0, 0);
+  layout->addWidget(x_position_, 0, 1);
+  layout->addWidget(Label("dB ( Y ) :"), 1, 0);
+  layout->addWidget(y_position_, 1, 1);
+  layout->addWidget(Label("Cursor 2 :"), 2, 0);
+  layout->addWidget(lbl_cursor2_, 2, 1);
+  layout->addWidget(lbl_between_, 3, 0, 1, 2);
+  layout->addWidget(lbl_time_, 4, 0, 1, 2);
+  layout->addWidget(lbl_span_, 5, 0, 1, 2);
+  return information;
 }
 
 void Plot::ChooseTrackMode(int index) {
@@ -206,7 +256,7 @@ void Plot::ChooseTrackMode(int index) {
     MoveCursor(2, x.lower + 0.75 * x.size(), y.center());
     MoveCursor(1, x.center(), y.center());
   }
-  ShowSpanStatistics();
+  ShowCursorReadouts();
   graph_->replot();
 }
 
@@ -218,21 +268,44 @@ void Plot::MoveCursor(int number, double x, double y) {
     x_position_->setText(QString::number(record));
     y_position_->setText(QString::number(y, 'f', 1));
   }
-  ShowSpanStatistics();
+  ShowCursorReadouts();
   graph_->replot();
 }
 
-void Plot::ShowSpanStatistics() {
+void Plot::ShowCursorReadouts() {
   if (!cursors_[0]->visible()) {
-    lbl_span_->clear();
+    for (QLabel* label : {lbl_cursor2_, lbl_between_, lbl_time_, lbl_span_}) {
+      label->clear();
+    }
     return;
   }
-  const auto record = [this](int number) {
-    return static_cast<std::int64_t>(
-        cursors_[static_cast<std::size_t>(number - 1)]->position->coords().x());
+  const auto at = [this](int number) {
+    const QPointF coords = cursors_[static_cast<std::size_t>(number - 1)]->position->coords();
+    return CursorAt{coords.x(), coords.y()};
   };
-  lbl_span_->setText(QString::fromStdString(SpanStatisticsText(
-      ComputeSpanStatistics(levels_, record(1), record(2), EnergyMeanApplies(data_.ItemName)))));
+  lbl_cursor2_->setText(ToQString(SecondCursorText(at(2))));
+  lbl_between_->setText(ToQString(BetweenCursorsText(at(1), at(2), times_)));
+  const auto record = static_cast<std::size_t>(std::max(1.0, at(1).record));
+  lbl_time_->setText(chk_times_->isChecked() && record <= times_.size()
+                         ? "Time : " + ToQString(times_[record - 1].text)
+                         : QString());
+  lbl_span_->setText(ToQString(SpanStatisticsText(ComputeSpanStatistics(
+      levels_, static_cast<std::int64_t>(at(1).record), static_cast<std::int64_t>(at(2).record),
+      EnergyMeanApplies(data_.ItemName)))));
+}
+
+// The wheel zooms about the mouse in every track mode: with Ctrl the x axis alone, with Shift
+// the y axis alone.
+void Plot::ZoomAtWheel(QWheelEvent* event) {
+  const double factor = std::pow(0.85, event->angleDelta().y() / 120.0);
+  const QPointF at = event->position();
+  if (!event->modifiers().testFlag(Qt::ShiftModifier)) {
+    graph_->xAxis->scaleRange(factor, graph_->xAxis->pixelToCoord(at.x()));
+  }
+  if (!event->modifiers().testFlag(Qt::ControlModifier)) {
+    graph_->yAxis->scaleRange(factor, graph_->yAxis->pixelToCoord(at.y()));
+  }
+  graph_->replot();
 }
 
 void Plot::PressOnGraph(QMouseEvent* event) {
@@ -258,9 +331,12 @@ void Plot::DragOnGraph(QMouseEvent* event) {
              graph_->yAxis->pixelToCoord(at.y()));
 }
 
+// All four values are read first: each axis set makes the boxes follow it.
 void Plot::ApplyBoxes() {
-  graph_->xAxis->setRange(axis_min_[0]->value(), axis_max_[0]->value());
-  graph_->yAxis->setRange(axis_min_[1]->value(), axis_max_[1]->value());
+  const QCPRange x(axis_min_[0]->value(), axis_max_[0]->value());
+  const QCPRange y(axis_min_[1]->value(), axis_max_[1]->value());
+  graph_->xAxis->setRange(x);
+  graph_->yAxis->setRange(y);
   graph_->replot();
 }
 
@@ -288,6 +364,7 @@ void Plot::ShowTimes(bool shown) {
     graph_->xAxis->setTicker(QSharedPointer<QCPAxisTicker>::create());
     graph_->xAxis->setLabel("No.s");
   }
+  ShowCursorReadouts();
   graph_->replot();
 }
 
@@ -311,9 +388,8 @@ void Plot::PrintOn(QPrinter& printer) {
 }
 
 void Plot::Export() {
-  ExportGraph(dialogs_, *graph_, [this] {
-    return ItemCsvText(data_.ItemName, data_.column.values, data_.column.date_times);
-  });
+  ExportGraph(dialogs_, *graph_,
+              [this] { return ItemCsvText(data_.ItemName, data_.column.values, times_); });
 }
 
 }  // namespace halvane

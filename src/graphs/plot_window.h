@@ -1,7 +1,7 @@
 #pragma once
 // The cursor graph window "Plot": one item of a record file over all records as a line graph,
-// with pan and zoom track modes, two draggable cursors and the statistics of the records
-// between them, axis limit boxes, "Reset Scale", printing and export.
+// with pan and zoom track modes, wheel zoom in every mode, two draggable cursors with what lies
+// between them, axis limit boxes that follow the view, "Reset Scale", printing and export.
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,6 +14,7 @@
 #include <optional>
 #include <vector>
 
+#include "graphs/record_times.h"
 #include "records/plot_selection.h"
 #include "ui/user_dialogs.h"
 
@@ -21,13 +22,16 @@ class QCustomPlot;
 class QCPItemTracer;
 class QPrinter;
 class QMouseEvent;
+class QWheelEvent;
 
 namespace halvane {
 
 // What the item list hands to the cursor graph.
 struct CursorGraphData {
   std::string ItemName;
-  ItemColumn column;  // `ItemValues` and each record's date/time cell
+  ItemColumn column;       // `ItemValues` and each record's date/time cell
+  std::string start_time;  // the file's start date and time, which dates the records' times
+  std::string file_name;   // for the title
   std::uint64_t RecordCount = 0;
   double RecordRangeTop = 0;
   double RecordRangeBottom = 0;
@@ -65,12 +69,15 @@ class Plot : public QWidget {
   void Export();
 
  private:
+  void BuildGraph();
   void BuildControls();
+  QWidget* BuildInformation();
   void ChooseTrackMode(int index);
   void ApplyBoxes();
   void SetBoxes(double x_min, double x_max, double y_min, double y_max);
   void ShowTimes(bool shown);
-  void ShowSpanStatistics();
+  void ShowCursorReadouts();
+  void ZoomAtWheel(QWheelEvent* event);
   void PressOnGraph(QMouseEvent* event);
   void DragOnGraph(QMouseEvent* event);
 
@@ -78,6 +85,7 @@ class Plot : public QWidget {
   UserDialogs& dialogs_;
   GraphRanges ranges_;
   std::vector<std::optional<double>> levels_;
+  std::vector<RecordTime> times_;
   QCustomPlot* graph_;
   std::array<QCPItemTracer*, 2> cursors_{};
   int dragged_cursor_ = 0;
@@ -88,6 +96,9 @@ class Plot : public QWidget {
   QPlainTextEdit* txt_description_;
   QLabel* x_position_;
   QLabel* y_position_;
+  QLabel* lbl_cursor2_;
+  QLabel* lbl_between_;
+  QLabel* lbl_time_;
   QLabel* lbl_span_;
   QCheckBox* chk_times_;
 };

@@ -43,7 +43,7 @@ void HistoryLogControl::StartOrStop() {
   path_ = path;
   lines_written_ = 0;
   if (!log_) {
-    dialogs_.ShowCritical(Concat({"Cannot log to ", path.string(), ": ", error}));
+    dialogs_.Report(Concat({"Cannot log to ", path.string(), ": ", error}), *this);
     return;
   }
   ShowState();
@@ -64,13 +64,13 @@ void HistoryLogControl::Record(std::int64_t pc_time_ms, const LiveReading* readi
   ShowState();
 }
 
-// The message, if any, is shown after the log is closed: its modal dialog lets the poll go on
-// meanwhile, and nothing more may be written.
+// The message, if any, comes after the log is closed, so that nothing more is written, and
+// does not hold up the poll that is running this.
 void HistoryLogControl::Stop(const std::string& message) {
   log_.reset();
   ShowState();
   if (!message.empty()) {
-    dialogs_.ShowCritical(message);
+    dialogs_.Report(message, *this);
   }
 }
 

@@ -33,6 +33,7 @@ PollTime SystemPollTime() {
 HistoryPoll HistoryPollFromReading(PollTime time, const LiveReading* reading) {
   HistoryPoll poll;
   poll.time = time;
+  poll.answered = reading != nullptr;
   if (reading == nullptr || reading->DisplayMode < kSoundLevelMeterScreen ||
       reading->DisplayMode > kLastOctaveScreen) {
     return poll;

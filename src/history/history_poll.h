@@ -51,6 +51,7 @@ struct HistoryPoll {
   PollTime time;
   // False when the meter did not answer or was in "Non-Measurement Mode": a gap.
   bool measuring = false;
+  bool answered = false;     // the meter answered the poll, measuring or not
   TenthsDb main = kNoLevel;  // the main channel's current value
   TenthsDb sub = kNoLevel;   // the sub channel's Lp
   HistoryQuantity quantity;

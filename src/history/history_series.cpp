@@ -98,4 +98,31 @@ HistorySeries BuildHistorySeries(const LevelHistory& history, HistoryChannel cha
   return builder.Take();
 }
 
+std::vector<HistoryGap> FindHistoryGaps(const LevelHistory& history, std::int64_t from_ms,
+                                        std::int64_t to_ms) {
+  std::vector<HistoryGap> gaps;
+  const std::size_t first = history.FirstAtOrAfter(from_ms);
+  const std::size_t end = history.FirstAtOrAfter(to_ms);
+  bool in_gap = false;
+  // One sample before the span, so that a gap begun before it is found too.
+  for (std::size_t index = first > 0 ? first - 1 : 0; index < end; ++index) {
+    const HistorySample& sample = history.At(index);
+    if (in_gap && (sample.measuring || sample.answered != gaps.back().answered)) {
+      gaps.back().to_ms = sample.time_ms;
+      in_gap = false;
+    }
+    if (!sample.measuring && !in_gap) {
+      gaps.push_back({sample.time_ms, sample.time_ms, sample.answered});
+      in_gap = true;
+    }
+  }
+  if (in_gap) {
+    gaps.back().to_ms = end < history.Size()
+                            ? history.At(end).time_ms
+                            : history.At(history.Size() - 1).time_ms + LevelHistory::kPollMs;
+  }
+  std::erase_if(gaps, [from_ms](const HistoryGap& gap) { return gap.to_ms <= from_ms; });
+  return gaps;
+}
+
 }  // namespace halvane

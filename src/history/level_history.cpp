@@ -42,8 +42,11 @@ void LevelHistory::Append(const HistoryPoll& poll) {
   if (appended_ == 0) {
     monotonic_to_time_ms_ = poll.time.wall_ms - poll.time.monotonic_ms;
   }
-  HistorySample sample{
-      poll.time.monotonic_ms + monotonic_to_time_ms_, {poll.main, poll.sub}, 0, poll.measuring};
+  HistorySample sample{poll.time.monotonic_ms + monotonic_to_time_ms_,
+                       {poll.main, poll.sub},
+                       0,
+                       poll.measuring,
+                       poll.answered};
   if (size_ > 0) {
     sample.time_ms = std::max(sample.time_ms, Numbered(appended_ - 1).time_ms);
   }

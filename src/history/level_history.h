@@ -22,6 +22,7 @@ struct HistorySample {
   // The wall clock minus (time_ms + the wall offset of the sample's segment): a few ms at most.
   std::int16_t wall_drift_ms = 0;
   bool measuring = false;
+  bool answered = false;  // a gap while the meter answered is one outside "Measurement Mode"
 
   // The level of `channel` when there is one with a number; otherwise nullopt.
   std::optional<TenthsDb> Level(HistoryChannel channel) const {

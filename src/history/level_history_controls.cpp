@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "ui/window_placement.h"
+
 namespace halvane {
 
 LevelHistoryControls::LevelHistoryControls(Panel& panel, ToolbarCommands& toolbar,
@@ -20,6 +22,7 @@ void LevelHistoryControls::OpenHistory() {
     // Closing the window lets its 24 hours of samples go.
     window_ = new LevelHistoryWindow(dialogs_, &panel_);
     window_->setAttribute(Qt::WA_DeleteOnClose);
+    PlaceWideWindow(*window_, panel_);
   }
   window_->show();
   window_->raise();

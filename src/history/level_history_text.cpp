@@ -62,4 +62,8 @@ std::string SegmentLabel(const HistorySegment& segment) {
   return label;
 }
 
+std::string GapLabel(const HistoryGap& gap) {
+  return gap.answered ? "not measuring" : "meter away";
+}
+
 }  // namespace halvane

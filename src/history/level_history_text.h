@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "history/history_series.h"
 #include "history/history_statistics.h"
 
 namespace halvane {
@@ -22,5 +23,8 @@ std::string LimitText(const std::string& label, double limit_db,
 // What changed where `segment` begins: "LAF / LCS" for new quantities, and "PC clock set back
 // 1:00:00.0" where the clock was set; empty for neither.
 std::string SegmentLabel(const HistorySegment& segment);
+
+// "meter away" over a gap in which the meter did not answer, "not measuring" otherwise.
+std::string GapLabel(const HistoryGap& gap);
 
 }  // namespace halvane

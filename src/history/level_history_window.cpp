@@ -326,7 +326,8 @@ void LevelHistoryWindow::DrawSeries(std::int64_t from_ms, std::int64_t to_ms,
   above_limit_->setData(above_seconds, above_levels, true);
 }
 
-// A dotted line where each segment begins, labelled with what changed there.
+// A dotted line where each segment begins, labelled with what changed there, and a grey band
+// over each span without readings, labelled with why.
 void LevelHistoryWindow::DrawMarks() {
   chart_->clearItems();
   mark_labels_.clear();
@@ -350,14 +351,30 @@ void LevelHistoryWindow::DrawMarks() {
     line->setPen(QPen(Qt::darkGray, 1, Qt::DotLine));
     line->point1->setCoords(seconds, 0);
     line->point2->setCoords(seconds, 1);
-    auto* label = new QCPItemText(chart_);
-    label->setText(text);
-    label->setPadding(QMargins(3, 2, 3, 2));
-    label->setPositionAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->position->setTypeY(QCPItemPosition::ptAbsolute);
-    label->position->setCoords(seconds, 0);
-    mark_labels_.push_back(label);
+    AddMarkLabel(text, seconds);
   }
+  for (const HistoryGap& gap :
+       FindHistoryGaps(history_, Milliseconds(visible.lower), Milliseconds(visible.upper) + 1)) {
+    auto* band = new QCPItemRect(chart_);
+    band->setPen(Qt::NoPen);
+    band->setBrush(QColor(0, 0, 0, 24));
+    band->topLeft->setTypeY(QCPItemPosition::ptAxisRectRatio);
+    band->bottomRight->setTypeY(QCPItemPosition::ptAxisRectRatio);
+    band->topLeft->setCoords(static_cast<double>(gap.from_ms) / 1000, 0);
+    band->bottomRight->setCoords(static_cast<double>(gap.to_ms) / 1000, 1);
+    AddMarkLabel(ToQString(GapLabel(gap)),
+                 std::max(visible.lower, static_cast<double>(gap.from_ms) / 1000));
+  }
+}
+
+void LevelHistoryWindow::AddMarkLabel(const QString& text, double seconds) {
+  auto* label = new QCPItemText(chart_);
+  label->setText(text);
+  label->setPadding(QMargins(3, 2, 3, 2));
+  label->setPositionAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label->position->setTypeY(QCPItemPosition::ptAbsolute);
+  label->position->setCoords(seconds, 0);
+  mark_labels_.push_back(label);
 }
 
 // Once the chart is laid out, the labels of the marks are stacked from the top down so that none

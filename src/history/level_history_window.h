@@ -52,6 +52,7 @@ class LevelHistoryWindow : public QWidget {
   void DrawSeries(std::int64_t from_ms, std::int64_t to_ms,
                   const std::array<HistoryStatistics, 2>& visible);
   void DrawMarks();
+  void AddMarkLabel(const QString& text, double seconds);
   void StackMarkLabels();
   void ShowStatistics(std::int64_t from_ms, std::int64_t to_ms,
                       const std::array<HistoryStatistics, 2>& visible);

@@ -5,6 +5,7 @@
 #include <ctime>
 #include <string_view>
 
+#include "files/calendar_time.h"
 #include "live/band_labels.h"
 #include "live/meter.h"
 
@@ -101,12 +102,7 @@ LiveSample LiveSampleAt(std::chrono::system_clock::time_point time, const LiveRe
   const auto milliseconds =
       std::chrono::floor<std::chrono::milliseconds>(since_epoch - whole_seconds).count();
   const auto seconds = static_cast<std::time_t>(whole_seconds.count());
-  std::tm utc{};
-#ifdef _WIN32
-  gmtime_s(&utc, &seconds);
-#else
-  gmtime_r(&seconds, &utc);
-#endif
+  const std::tm utc = UtcCalendar(seconds);
   std::array<char, 48> text{};
   const std::size_t length = std::strftime(text.data(), text.size(), "%Y-%m-%dT%H:%M:%S", &utc);
   std::snprintf(text.data() + length, text.size() - length, ".%03dZ",

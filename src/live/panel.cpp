@@ -8,7 +8,6 @@
 
 #include "live/live_screen.h"
 #include "live/panel_layout.h"
-#include "live/temp_record_file.h"
 #include "ui/icons.h"
 #include "ui/qt_text.h"
 #include "ui/window_placement.h"
@@ -21,13 +20,22 @@ double TwipsPerPixel(const QWidget& widget) {
   return 1440.0 / widget.logicalDpiX();
 }
 
+constexpr int kNoteMs = 30000;
+
+// Beside "No Connection", outside the drawing area, which keeps the meter's screen as it is.
+constexpr const char* kNoConnectionHint =
+    "No meter answers. On Linux the udev rule gives you access to it (README, \"No "
+    "Connection?\"); halvane --simulate tries the program without one.";
+
 }  // namespace
 
 Panel::Panel(USB& usb, const std::filesystem::path& temp_folder, QWidget* parent)
-    : QMainWindow(parent), usb_(usb), canvas_(kPanelWidthUnits, kPanelHeightUnits) {
+    : QMainWindow(parent),
+      usb_(usb),
+      temp_file_(temp_folder),
+      canvas_(kPanelWidthUnits, kPanelHeightUnits) {
   setObjectName("Panel");
   setWindowTitle(ToQString(kPanelCaption));
-  temp_file_path_ = PrepareTempRecordFile(temp_folder);
   move(0, 0);
 
   view_ = new CanvasView(canvas_, this);
@@ -44,7 +52,7 @@ Panel::Panel(USB& usb, const std::filesystem::path& temp_folder, QWidget* parent
   // poll while the meter is away.
   usb_.SetNameLabelSink([this](std::string_view caption) {
     lbl_name_->setText(ToQString(caption));
-    status_line_->setVisible(usb_.AccessRefused());
+    ShowConnectionHint();
   });
 
   resize(OpeningSize(screen()->availableGeometry()));
@@ -63,7 +71,7 @@ QSize Panel::OpeningSize(const QRect& available) const {
   const double twips_per_pixel = TwipsPerPixel(*this);
   const QSize legible(static_cast<int>(std::lround(kLegibleDrawingArea.width / twips_per_pixel)),
                       static_cast<int>(std::lround(kLegibleDrawingArea.height / twips_per_pixel)) +
-                          toolbar_->sizeHint().height());
+                          toolbar_->sizeHint().height() + status_line_->sizeHint().height());
   return legible.boundedTo(available.marginsRemoved(kFrameAllowance).size());
 }
 
@@ -101,17 +109,30 @@ void Panel::CreateStatusImages() {
   ima_usb_ = make("ImaUsb", StatusImage::Usb, {200, 5.5});
 }
 
-// Hidden but while the meter may not be opened.
 void Panel::CreateStatusLine() {
   status_line_ = new QStatusBar(this);
   status_line_->setObjectName("StatusLine");
   status_line_->setSizeGripEnabled(false);
-  auto* reason = new QLabel(ToQString(kMeterAccessRefusedMessage), status_line_);
-  reason->setObjectName("LblNoConnectionReason");
-  reason->setWordWrap(true);
-  status_line_->addWidget(reason, 1);
+  lbl_hint_ = new QLabel(kNoConnectionHint, status_line_);
+  lbl_hint_->setObjectName("LblNoConnectionReason");
+  lbl_hint_->setWordWrap(true);
+  lbl_hint_->hide();
+  status_line_->addWidget(lbl_hint_, 1);
   setStatusBar(status_line_);
-  status_line_->hide();
+}
+
+// While no meter answers, the status line says why when the system refused access to it, else
+// where to look; the drawing area keeps "No Connection" alone.
+void Panel::ShowConnectionHint() {
+  const bool connected = usb_.MeterConnected();
+  lbl_hint_->setText(usb_.AccessRefused() ? ToQString(kMeterAccessRefusedMessage)
+                                          : QString(kNoConnectionHint));
+  lbl_hint_->setVisible(!connected);
+  lbl_name_->setToolTip(connected ? QString() : QString(kNoConnectionHint));
+}
+
+void Panel::ShowNote(const QString& note) {
+  status_line_->showMessage(note, kNoteMs);
 }
 
 void Panel::PollMeter() {
@@ -119,6 +140,7 @@ void Panel::PollMeter() {
   report[0] = 0x00;
   report[1] = kLivePollCommand;
   usb_.ExchangeReports();
+  ShowConnectionHint();
   if (!usb_.MeterConnected()) {
     DrawNoConnection(canvas_);
   } else {

@@ -12,6 +12,7 @@
 #include "link/usb.h"
 #include "live/live_reply.h"
 #include "live/panel_lists.h"
+#include "live/temp_file_claim.h"
 #include "ui/canvas.h"
 #include "ui/canvas_view.h"
 
@@ -35,7 +36,7 @@ class Panel : public QMainWindow {
   CanvasView& DrawingArea() { return *view_; }
   const PanelLists& Lists() const { return lists_; }
   QToolBar& Toolbar1() { return *toolbar_; }
-  const std::filesystem::path& TempFilePath() const { return temp_file_path_; }
+  const std::filesystem::path& TempFilePath() const { return temp_file_.Path(); }
   // True while any of the recording images ImaRec, ImaStop, ImaPause is shown.
   bool RecordingImageShown() const;
 
@@ -45,6 +46,10 @@ class Panel : public QMainWindow {
 
   // One poll: ask the meter for its display, decode the reply, mirror it and redraw.
   void PollMeter();
+
+  // Shows `note` on the status line under the drawing area for a while: a file just saved,
+  // what a choice will draw.
+  void ShowNote(const QString& note);
 
  signals:
   // After each poll: its decoded reading, or null when the meter did not answer.
@@ -59,17 +64,19 @@ class Panel : public QMainWindow {
   void CreateToolbar();
   void CreateStatusImages();
   void CreateStatusLine();
+  void ShowConnectionHint();
   void MirrorMeterState();
   void PlaceListsUnderButtons();
   void ToggleCaption();
 
   USB& usb_;
-  std::filesystem::path temp_file_path_;
+  TempFileClaim temp_file_;
   Canvas canvas_;
   CanvasView* view_;
   QToolBar* toolbar_;
   QLabel* lbl_name_;
   QStatusBar* status_line_;
+  QLabel* lbl_hint_;
   PanelLists lists_;
   QLabel* ima_rec_;
   QLabel* ima_pause_;

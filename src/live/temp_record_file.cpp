@@ -30,9 +30,18 @@ void MakeFolder(const std::filesystem::path& folder) {
 
 }  // namespace
 
-std::filesystem::path PrepareTempRecordFile(const std::filesystem::path& folder) {
+std::string TempRecordFileName(int program) {
+  return program <= 1 ? kTempRecordFileName : "Halvane-" + std::to_string(program) + ".tmp";
+}
+
+void PrepareTempRecordFolder(const std::filesystem::path& folder) {
   MakeFolder(folder);
-  const std::filesystem::path path = folder / kTempRecordFileName;
+}
+
+std::filesystem::path PrepareTempRecordFile(const std::filesystem::path& folder,
+                                            const std::string& name) {
+  MakeFolder(folder);
+  const std::filesystem::path path = folder / name;
   // Removing the path removes a planted link itself, never the file it points to; creating
   // exclusively fails on anything planted at the path after that, a link included.
   std::error_code ignored;

@@ -6,39 +6,16 @@
 
 #include <array>
 #include <cerrno>
-#include <cstring>
 #include <system_error>
+
+#include "files/file_descriptor.h"
 
 namespace halvane {
 
 namespace {
 
 std::string Reason(const std::filesystem::path& path, int error) {
-  return path.string() + ": " + std::strerror(error);
-}
-
-bool SyncFolder(const std::filesystem::path& folder) {
-  const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (descriptor < 0) {
-    return false;
-  }
-  const bool synced = ::fsync(descriptor) == 0;
-  ::close(descriptor);
-  return synced;
-}
-
-bool WriteAll(int descriptor, std::string_view content) {
-  while (!content.empty()) {
-    const ssize_t written = ::write(descriptor, content.data(), content.size());
-    if (written < 0 && errno == EINTR) {
-      continue;
-    }
-    if (written <= 0) {
-      return false;
-    }
-    content.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
+  return path.string() + ": " + ErrorText(error);
 }
 
 }  // namespace
@@ -70,27 +47,32 @@ bool WriteSyncedFile(const std::filesystem::path& target, std::string_view conte
                      std::string& error) {
   std::filesystem::path temporary = target;
   temporary += ".part";
-  const int descriptor =
-      ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
-  if (descriptor < 0) {
-    error = Reason(temporary, errno);
+  int failure = 0;
+  FileDescriptor file =
+      FileDescriptor::Open(temporary, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW, 0600, failure);
+  if (!file.IsOpen()) {
+    error = Reason(temporary, failure);
     return false;
   }
-  const bool written = WriteAll(descriptor, content) && ::fsync(descriptor) == 0;
-  const int write_error = errno;
-  const bool closed = ::close(descriptor) == 0;
-  if (!written || !closed) {
-    error = Reason(target, written ? errno : write_error);
+  std::size_t written = 0;
+  failure = file.WriteAll(content, written);
+  if (failure == 0) {
+    failure = file.Sync();
+  }
+  if (const int closed = file.Close(); failure == 0) {
+    failure = closed;
+  }
+  if (failure == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) {
+    failure = errno;
+  }
+  if (failure != 0) {
+    error = Reason(target, failure);
     ::unlink(temporary.c_str());
     return false;
   }
-  if (::rename(temporary.c_str(), target.c_str()) != 0) {
-    error = Reason(target, errno);
-    ::unlink(temporary.c_str());
-    return false;
-  }
-  if (!SyncFolder(target.parent_path().empty() ? "." : target.parent_path())) {
-    error = Reason(target.parent_path(), errno);
+  const std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
+  if (const int synced = SyncFolder(folder); synced != 0) {
+    error = Reason(folder, synced);
     return false;
   }
   return true;

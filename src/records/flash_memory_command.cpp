@@ -2,6 +2,7 @@
 
 #include "control/poll_pause.h"
 #include "records/transfers.h"
+#include "ui/transfer_gate.h"
 
 namespace halvane {
 
@@ -20,19 +21,24 @@ void FlashMemoryCommand::ReadFlashMemory() {
     return;
   }
   delete memory_;
-  memory_ = new Memory(output_, &panel_);
+  memory_ = new Memory(output_, panel_);
   memory_->show();
-  int shown = -1;
-  // The window may be closed while pages arrive; the read then goes on without it.
-  LoggerRead read = ReadLoggerImage(context_.usb, size.used_size,
-                                    [this, &shown](std::uint64_t page, std::uint64_t pages) {
-                                      const auto percent = static_cast<int>(100 * page / pages);
-                                      if (percent != shown && memory_) {
-                                        shown = percent;
-                                        memory_->MBar().setValue(percent);
-                                        LetWindowsRepaint();
-                                      }
-                                    });
+  LoggerRead read;
+  {
+    TransferGate gate(panel_);
+    // The window may be closed while pages arrive; the read then goes on without it.
+    read = ReadLoggerImage(context_.usb, size.used_size,
+                           [this, &gate](std::uint64_t page, std::uint64_t pages) {
+                             if (memory_) {
+                               memory_->MBar().setValue(static_cast<int>(100 * page / pages));
+                             }
+                             return gate.Repaint();
+                           });
+    if (gate.MainWindowClosed()) {
+      delete memory_;
+      return;
+    }
+  }
   if (!read.error.empty()) {
     delete memory_;
     context_.dialogs.ShowCritical(read.error);

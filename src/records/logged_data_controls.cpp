@@ -3,9 +3,15 @@
 namespace halvane {
 
 LoggedDataControls::LoggedDataControls(const ControlContext& context, Panel& panel,
-                                       ToolbarCommands& toolbar, TextEditorLauncher& editor)
-    : sd_card_(context, panel, {panel.TempFilePath(), context.dialogs, editor}),
-      flash_memory_(context, panel, {panel.TempFilePath(), context.dialogs, editor}) {
+                                       ToolbarCommands& toolbar, TextEditorLauncher& editor,
+                                       const std::filesystem::path& records_folder)
+    : output_{panel.TempFilePath(), context.dialogs, editor, records_folder,
+              [&panel](const std::filesystem::path& kept) {
+                panel.ShowNote(
+                    QString("Also kept as %1").arg(QString::fromStdString(kept.string())));
+              }},
+      sd_card_(context, panel, output_),
+      flash_memory_(context, panel, output_) {
   toolbar.AddBranch("SD", [this] { sd_card_.ScanSdCard(); });
   toolbar.AddBranch("Memory", [this] { flash_memory_.ReadFlashMemory(); });
 }

@@ -5,8 +5,10 @@
 #include <QHeaderView>
 #include <QVBoxLayout>
 
+#include "records/kept_names.h"
 #include "ui/named_label.h"
 #include "ui/qt_text.h"
+#include "ui/transfer_gate.h"
 
 namespace halvane {
 
@@ -15,13 +17,15 @@ namespace {
 struct GridColumn {
   const char* head;
   const char* sample;  // the text whose width the column takes
+  const char* tooltip;
 };
 
 constexpr std::array<GridColumn, 4> kGridColumns{{
-    {"Set", " No.S "},
-    {"    Date Time    ", "AAAA/AA/AA AA:AA:AA"},
-    {"Mode", "AAAAA"},
-    {"Records", "AAAAAAAA"},
+    {"Set", " No.S ", "The number of the record in the flash memory"},
+    {"    Date Time    ", "AAAA/AA/AA AA:AA:AA", "When the record started"},
+    {"Mode", "AAAAA",
+     "The main channel's weightings: LAF is A frequency weighting, F (fast) time weighting"},
+    {"Records", "AAAAAAAA", "The samples the record holds, one line each in its file"},
 }};
 
 // What the grid does not show of the records a read found.
@@ -43,8 +47,8 @@ QString TableNote(const LoggerRecordTable& table) {
 
 }  // namespace
 
-Memory::Memory(RecordFileOutput output, QWidget* parent)
-    : QWidget(parent, Qt::Window), output_(std::move(output)) {
+Memory::Memory(RecordFileOutput output, QWidget& main_window)
+    : QWidget(&main_window, Qt::Window), output_(std::move(output)) {
   setObjectName("Memory");
   setWindowTitle("Data Logger");
   setAttribute(Qt::WA_DeleteOnClose);
@@ -62,10 +66,17 @@ Memory::Memory(RecordFileOutput output, QWidget* parent)
   msize_->setValue(0);
   msize_->setFormat("Memory Size %p%");
   auto* legend = new QHBoxLayout;
-  legend->addWidget(NamedLabel("LblMemorySize", "Capacity : 512 K", ss_panel2));
+  QLabel* capacity = NamedLabel("LblMemorySize", "Capacity : 512 K", ss_panel2);
+  capacity->setToolTip(QString("The flash memory holds %1 bytes of records").arg(kLoggerCapacity));
+  legend->addWidget(capacity);
   legend->addStretch();
   legend->addWidget(NamedLabel("Label2", "Used", ss_panel2));
+  lbl_used_ = NamedLabel("LblUsed", "", ss_panel2);
+  legend->addWidget(lbl_used_);
+  legend->addSpacing(12);
   legend->addWidget(NamedLabel("Label3", "Unused", ss_panel2));
+  lbl_unused_ = NamedLabel("LblUnused", "", ss_panel2);
+  legend->addWidget(lbl_unused_);
   auto* gauge = new QVBoxLayout(ss_panel2);
   gauge->addWidget(msize_);
   gauge->addLayout(legend);
@@ -82,7 +93,9 @@ Memory::Memory(RecordFileOutput output, QWidget* parent)
   int grid_width = 0;
   for (int column = 0; column < static_cast<int>(kGridColumns.size()); ++column) {
     const GridColumn& grid_column = kGridColumns[static_cast<std::size_t>(column)];
-    grid_set_->setHorizontalHeaderItem(column, new QTableWidgetItem(grid_column.head));
+    auto* head = new QTableWidgetItem(grid_column.head);
+    head->setToolTip(grid_column.tooltip);
+    grid_set_->setHorizontalHeaderItem(column, head);
     const int width =
         metrics.horizontalAdvance(grid_column.sample) + 2 * metrics.averageCharWidth();
     grid_set_->setColumnWidth(column, width);
@@ -107,7 +120,7 @@ Memory::Memory(RecordFileOutput output, QWidget* parent)
 
 void Memory::ShowRecords(std::vector<std::uint8_t> image, LoggerRecordTable table,
                          std::uint32_t used_size) {
-  logger_image_ = std::move(image);
+  logger_image_ = std::make_shared<const std::vector<std::uint8_t>>(std::move(image));
   logger_record_table_ = std::move(table);
   const std::size_t rows = std::min(logger_record_table_.size(), kMaxLoggerRecords);
   grid_set_->setRowCount(static_cast<int>(rows));
@@ -120,24 +133,37 @@ void Memory::ShowRecords(std::vector<std::uint8_t> image, LoggerRecordTable tabl
   lbl_note_->setText(TableNote(logger_record_table_));
   lbl_note_->setVisible(!lbl_note_->text().isEmpty());
   msize_->setValue(static_cast<int>(100ULL * used_size / kLoggerCapacity));
+  const std::uint32_t used = std::min(used_size, kLoggerCapacity);
+  lbl_used_->setText(QString("%1 bytes").arg(used));
+  lbl_unused_->setText(QString("%1 bytes").arg(kLoggerCapacity - used));
 }
 
 void Memory::WriteRecord(int row) {
   if (row < 0 || row >= grid_set_->rowCount()) {
     return;
   }
-  const LoggerRecord& record = logger_record_table_[static_cast<std::size_t>(row)];
-  int shown = -1;
-  const std::string file = FlashRecordFileText(
-      logger_image_, record, [this, &shown](std::uint64_t written, std::uint64_t total) {
-        const auto percent = static_cast<int>(100 * written / total);
-        if (percent != shown) {
-          shown = percent;
-          mbar_->setValue(percent);
-          LetWindowsRepaint();
-        }
-      });
-  output_.WriteAndOpen(file);
+  // Repainting may run a close of this window, or of the main window: either ends the writing
+  // and writes nothing.
+  const QPointer<Memory> alive(this);
+  const std::shared_ptr<const std::vector<std::uint8_t>> image = logger_image_;
+  const LoggerRecord record = logger_record_table_[static_cast<std::size_t>(row)];
+  std::string file;
+  {
+    TransferGate gate(*parentWidget());
+    file = FlashRecordFileText(*image, record,
+                               [this, &alive, &gate](std::uint64_t written, std::uint64_t total) {
+                                 if (alive) {
+                                   mbar_->setValue(static_cast<int>(100 * written / total));
+                                   gate.Repaint();
+                                 }
+                               });
+    if (!alive || gate.MainWindowClosed()) {
+      return;
+    }
+  }
+  if (alive) {
+    output_.WriteAndOpen(file, *this, KeptRecordName(static_cast<std::size_t>(row) + 1, record));
+  }
 }
 
 }  // namespace halvane

@@ -8,6 +8,7 @@
 #include <QProgressBar>
 #include <QTableWidget>
 #include <QWidget>
+#include <memory>
 
 #include "records/logger_image.h"
 #include "records/record_file_output.h"
@@ -18,7 +19,8 @@ class Memory : public QWidget {
   Q_OBJECT
 
  public:
-  Memory(RecordFileOutput output, QWidget* parent);
+  // A window of `main_window`, which it stays over.
+  Memory(RecordFileOutput output, QWidget& main_window);
 
   QProgressBar& MBar() { return *mbar_; }
   QTableWidget& GridSet() { return *grid_set_; }
@@ -35,9 +37,12 @@ class Memory : public QWidget {
   RecordFileOutput output_;
   QProgressBar* mbar_;
   QProgressBar* msize_;
+  QLabel* lbl_used_;  // the gauge's numbers beside its legend
+  QLabel* lbl_unused_;
   QTableWidget* grid_set_;
   QLabel* lbl_note_;
-  std::vector<std::uint8_t> logger_image_;
+  // Shared with a record being written, which a close of the window must not pull away.
+  std::shared_ptr<const std::vector<std::uint8_t>> logger_image_;
   LoggerRecordTable logger_record_table_;
 };
 

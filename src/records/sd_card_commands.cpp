@@ -1,32 +1,42 @@
 #include "records/sd_card_commands.h"
 
+#include <cmath>
+#include <optional>
+
 #include "control/poll_pause.h"
+#include "records/kept_names.h"
 #include "records/transfers.h"
+#include "ui/transfer_gate.h"
 
 namespace halvane {
 
 namespace {
 
-// The caption as the download and the writing show their progress: "50.00% Completed".
+// The main window's caption as a transfer shows its progress ("50.00% Completed"); the
+// caption it had comes back at the end. Answers whether the transfer may go on.
 class CaptionProgress {
  public:
-  explicit CaptionProgress(QWidget& window) : window_(window), caption_(window.windowTitle()) {}
+  CaptionProgress(QWidget& window, TransferGate& gate)
+      : window_(window), gate_(gate), caption_(window.windowTitle()) {}
   ~CaptionProgress() { window_.setWindowTitle(caption_); }
   CaptionProgress(const CaptionProgress&) = delete;
   CaptionProgress& operator=(const CaptionProgress&) = delete;
 
-  void Show(const QString& percent) {
-    const QString text = percent + "% Completed";
-    if (text != window_.windowTitle()) {
-      window_.setWindowTitle(text);
-      LetWindowsRepaint();
-    }
+  bool Show(const QString& text) {
+    window_.setWindowTitle(text);
+    return gate_.Repaint();
   }
 
  private:
   QWidget& window_;
+  TransferGate& gate_;
   QString caption_;
 };
+
+QString Percent(std::uint64_t done, std::uint64_t total, int decimals) {
+  const double percent = 100.0 * static_cast<double>(done) / static_cast<double>(total);
+  return QString::number(decimals == 0 ? std::floor(percent) : percent, 'f', decimals);
+}
 
 }  // namespace
 
@@ -42,7 +52,18 @@ void SdCardCommands::ScanSdCard() {
     return;
   }
   PollPause poll_pause(context_.timer1);
-  SdScan scan = halvane::ScanSdCard(context_.usb);
+  SdScan scan;
+  {
+    TransferGate gate(panel_);
+    CaptionProgress caption(panel_, gate);
+    scan =
+        halvane::ScanSdCard(context_.usb, [&caption](std::uint64_t entry, std::uint64_t entries) {
+          return caption.Show("Scanning the SD card: " + Percent(entry, entries, 0) + "%");
+        });
+    if (gate.MainWindowClosed()) {
+      return;
+    }
+  }
   if (!scan.error.empty()) {
     context_.dialogs.ShowCritical(scan.error);
     return;
@@ -57,6 +78,8 @@ void SdCardCommands::ScanSdCard() {
   sets->clear();
   for (std::size_t n = 1; n <= table_.SdSetCount(); ++n) {
     sets->addItem(QString::number(n));
+    sets->setItemData(static_cast<int>(n - 1),
+                      QString::fromLatin1(SdSetSummary(n, table_.sets[n - 1])), Qt::ToolTipRole);
   }
   sets->addItem("Exit");
   sets->setCurrentIndex(0);
@@ -72,30 +95,40 @@ void SdCardCommands::ChooseSet(const QString& entry) {
   if (!is_number || n < 1 || n > table_.SdSetCount()) {
     return;
   }
-  Download(table_.sets[n - 1]);
+  Download(n, table_.sets[n - 1]);
 }
 
-void SdCardCommands::Download(const SdSet& set) {
-  LetWindowsRepaint();
-  PollPause poll_pause(context_.timer1);
+void SdCardCommands::Download(std::size_t number, const SdSet& set) {
+  std::optional<PollPause> poll_pause;
+  std::string error;
   std::string file;
+  std::string kept_name;
   {
-    CaptionProgress caption(panel_);
-    const SdDownload download =
+    TransferGate gate(panel_);
+    gate.Repaint();
+    poll_pause.emplace(context_.timer1);
+    CaptionProgress caption(panel_, gate);
+    SdDownload download =
         DownloadSdSet(context_.usb, set, [&caption](std::uint64_t page, std::uint64_t pages) {
-          caption.Show(QString::number(
-              100.0 * static_cast<double>(page) / static_cast<double>(pages), 'f', 2));
+          return caption.Show(Percent(page, pages, 2) + "% Completed");
         });
-    if (!download.error.empty()) {
-      context_.dialogs.ShowCritical(download.error);
+    if (download.error.empty()) {
+      kept_name = KeptSetName(number, download.set_text, set.length);
+      file = SdRecordFileText(download.set_text, set.length,
+                              [&caption](std::uint64_t written, std::uint64_t total) {
+                                caption.Show(Percent(written, total, 0) + "% Completed");
+                              });
+    }
+    if (gate.MainWindowClosed()) {
       return;
     }
-    file = SdRecordFileText(download.set_text, set.length,
-                            [&caption](std::uint64_t written, std::uint64_t total) {
-                              caption.Show(QString::number(100 * written / total));
-                            });
+    error = std::move(download.error);
   }
-  output_.WriteAndOpen(file);
+  if (!error.empty()) {
+    context_.dialogs.ShowCritical(error);
+    return;
+  }
+  output_.WriteAndOpen(file, panel_, kept_name);
 }
 
 }  // namespace halvane

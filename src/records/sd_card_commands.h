@@ -24,7 +24,8 @@ class SdCardCommands : public QObject {
   void ChooseSet(const QString& entry);
 
  private:
-  void Download(const SdSet& set);
+  // Set `number` (from 1) of the last scan.
+  void Download(std::size_t number, const SdSet& set);
 
   ControlContext context_;
   Panel& panel_;

@@ -161,6 +161,18 @@ SdSetHeader ParseSetHeader(std::string_view set_text, std::uint32_t set_length) 
   return header;
 }
 
+SdSet SdSetOfFirstPage(std::uint16_t position, std::string_view first_page) {
+  const std::uint32_t length = SetLengthField(first_page);
+  const RecordFileHeader lines = ParseSetHeader(first_page, length).lines;
+  return {position, length, lines.start_time,
+          lines.main_freq_weighting + lines.main_time_weighting};
+}
+
+std::string SdSetSummary(std::size_t number, const SdSet& set) {
+  return "Set " + std::to_string(number) + ": started " + set.start_time + ", L" +
+         set.main_weighting + ", " + std::to_string(set.length) + " bytes";
+}
+
 std::string SdRecordFileText(std::string_view set_text, std::uint32_t set_length,
                              const RecordProgress& progress) {
   const SdSetHeader header = ParseSetHeader(set_text, set_length);

@@ -18,10 +18,13 @@ inline constexpr std::size_t kPageBytes = 160;
 // allocated. Real sets run to hundreds of kilobytes.
 inline constexpr std::uint32_t kMaxSdSetLength = 16U * 1024U * 1024U;
 
-// One set the scan found: the card entry it answered under and its length in bytes.
+// One set the scan found: the card entry it answered under and its length in bytes, and what
+// the first page of its header tells: when it started and the main channel's weightings.
 struct SdSet {
   std::uint16_t position = 0;
   std::uint32_t length = 0;
+  std::string start_time{};      // "2013/08/09 10:20:30"
+  std::string main_weighting{};  // "AF": frequency and time weighting letters
 };
 
 // The sets of the last scan; set n (from 1) is sets[n - 1].
@@ -45,6 +48,12 @@ struct SdSetHeader {
   std::uint64_t record_count = 0;
   RecordFileHeader lines;  // lines 1 to 13 of the record file
 };
+
+// The set of a scan's answer: its first page, under card entry `position`.
+SdSet SdSetOfFirstPage(std::uint16_t position, std::string_view first_page);
+
+// "Set 2: started 2013/08/09 10:20:30, LAF, 42310 bytes", set `number` from 1.
+std::string SdSetSummary(std::size_t number, const SdSet& set);
 
 // Reads the header of a set text whose length field says `set_length`. Characters the text
 // does not hold read as absent; nothing is read past the text.

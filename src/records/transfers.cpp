@@ -39,7 +39,7 @@ std::span<const std::uint8_t, kPageBytes> Page(const USB& usb) {
 
 }  // namespace
 
-SdScan ScanSdCard(USB& usb) {
+SdScan ScanSdCard(USB& usb, const PageProgress& progress) {
   SdScan scan;
   usb.ReceiveReport();
   Frame(usb, {kLoggerClass, 0x01});
@@ -60,11 +60,16 @@ SdScan ScanSdCard(USB& usb) {
       return scan;
     }
     const InputReportBuffer& page = usb.InputReportCopy();
-    if (page[1] == kEmptyEntryMark && page[10] == kEmptyEntryMark2) {
-      continue;
+    if (page[1] != kEmptyEntryMark || page[10] != kEmptyEntryMark2) {
+      scan.table.sets.push_back(SdSetOfFirstPage(
+          position, std::string_view(reinterpret_cast<const char*>(page.data() + 1), kPageBytes)));
     }
-    const std::string_view length_field(reinterpret_cast<const char*>(page.data() + 1), 4);
-    scan.table.sets.push_back({position, SetLengthField(length_field)});
+    if (progress &&
+        !progress(static_cast<std::uint64_t>(entry), static_cast<std::uint64_t>(entries))) {
+      scan.error = kTransferStopped;
+      scan.table.sets.clear();
+      return scan;
+    }
   }
   return scan;
 }
@@ -93,8 +98,10 @@ SdDownload DownloadSdSet(USB& usb, const SdSet& set, const PageProgress& progres
     }
     const auto bytes = Page(usb);
     download.set_text.append(bytes.begin(), bytes.end());
-    if (progress) {
-      progress(page, pages);
+    if (progress && !progress(page, pages)) {
+      download.set_text.clear();
+      download.error = kTransferStopped;
+      return download;
     }
   }
   return download;
@@ -138,8 +145,10 @@ LoggerRead ReadLoggerImage(USB& usb, std::uint32_t used_size, const PageProgress
     const auto bytes = Page(usb);
     std::copy(bytes.begin(), bytes.end(),
               read.image.begin() + static_cast<std::ptrdiff_t>((page - 1) * kPageBytes));
-    if (progress) {
-      progress(page, pages);
+    if (progress && !progress(page, pages)) {
+      read.image = {};
+      read.error = kTransferStopped;
+      return read;
     }
   }
   return read;

@@ -17,8 +17,11 @@ namespace halvane {
 inline constexpr const char* kNoSdSets = "No automatically recorded data in SD card";
 inline constexpr const char* kNoFlashData = "No automatically recorded data in Flash Memory!";
 
-// Called after each page with the pages received so far and their total.
-using PageProgress = std::function<void(std::uint64_t page, std::uint64_t pages)>;
+inline constexpr const char* kTransferStopped = "The transfer was stopped before its end.";
+
+// Called after each page (or card entry) with the count done so far and the total; answers
+// false to stop the transfer there, which then ends with kTransferStopped.
+using PageProgress = std::function<bool(std::uint64_t page, std::uint64_t pages)>;
 
 struct SdScan {
   SdSetTable table;
@@ -40,8 +43,9 @@ struct LoggerRead {
   std::string error;                // empty on success
 };
 
-// Asks the meter for its card entries and keeps those that hold a set.
-SdScan ScanSdCard(USB& usb);
+// Asks the meter for its card entries (up to 65535, one exchange each) and keeps those that
+// hold a set.
+SdScan ScanSdCard(USB& usb, const PageProgress& progress = {});
 
 // Downloads one set of the last scan page by page.
 SdDownload DownloadSdSet(USB& usb, const SdSet& set, const PageProgress& progress = {});

@@ -178,6 +178,9 @@ int SimulatedBackend::ReadFromMeter(int plug_generation, std::span<std::uint8_t>
     return TimeOut(timeout_ms);
   }
   if (const std::optional<InputReportBuffer> reply = meter_.TakeReply()) {
+    if (pace_ms_ > 0) {
+      wait_(pace_ms_);
+    }
     Deliver(*reply, last_reply);
   } else if (idle_reads_ == IdleReads::TimeOut || last_reply.empty()) {
     return TimeOut(timeout_ms);

@@ -76,6 +76,9 @@ class SimulatedBackend : public HidBackend {
   void SetIdleReads(IdleReads mode) { idle_reads_ = mode; }
   // How a timed-out read spends its timeout; by default a real sleep.
   void SetWait(std::function<void(int ms)> wait) { wait_ = std::move(wait); }
+  // Each reply takes this long to arrive, spent as a wait: a slower meter whose transfers can
+  // be watched. 0, the default, answers at once.
+  void SetPace(int ms_per_report) { pace_ms_ = ms_per_report; }
 
   const std::string& MeterPath() const { return meter_path_; }
   static std::string MeterPathOf(int number);
@@ -119,6 +122,7 @@ class SimulatedBackend : public HidBackend {
   int foreign_reports_ = 0;
   IdleReads idle_reads_ = IdleReads::RepeatLast;
   std::function<void(int ms)> wait_;
+  int pace_ms_ = 0;
   SeededNoise garbage_noise_;
   int search_count_ = 0;
   int open_count_ = 0;

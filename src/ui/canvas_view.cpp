@@ -1,5 +1,6 @@
 #include "ui/canvas_view.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <cmath>
 
@@ -42,6 +43,13 @@ void CanvasView::resizeEvent(QResizeEvent* event) {
 
 void CanvasView::mouseDoubleClickEvent(QMouseEvent*) {
   emit DoubleClicked();
+}
+
+void CanvasView::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && width() > 0 && height() > 0) {
+    const QPointF at = event->position();
+    emit Clicked(Point{at.x() * canvas_.Width() / width(), at.y() * canvas_.Height() / height()});
+  }
 }
 
 void CanvasView::PlaceAnchored() {

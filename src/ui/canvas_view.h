@@ -30,11 +30,14 @@ class CanvasView : public QWidget {
 
  signals:
   void DoubleClicked();
+  // A left click, at its place in user units.
+  void Clicked(halvane::Point at);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
 
  private:
   struct Anchored {

@@ -16,6 +16,19 @@ QRect ExpectedFrame(const QWidget& window) {
   return frame != window.geometry() ? frame : window.geometry().marginsAdded(kFrameAllowance);
 }
 
+// Moves `tool` to ToolWindowPlace for its present size.
+void MoveBeside(QWidget& tool, const QWidget& main_window) {
+  const QRect own_frame = QRect(QPoint(0, 0), tool.size()).marginsAdded(kFrameAllowance);
+  std::vector<QRect> open_frames;
+  for (const QWidget* other : main_window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (other != &tool && other->isWindow() && other->isVisible()) {
+      open_frames.push_back(ExpectedFrame(*other));
+    }
+  }
+  tool.move(ToolWindowPlace(main_window.screen()->availableGeometry(), ExpectedFrame(main_window),
+                            own_frame.size(), open_frames));
+}
+
 }  // namespace
 
 QPoint ToolWindowPlace(const QRect& screen, const QRect& main_frame, QSize frame_size,
@@ -37,15 +50,17 @@ QPoint ToolWindowPlace(const QRect& screen, const QRect& main_frame, QSize frame
 
 void PlaceToolWindow(QWidget& tool, const QWidget& main_window) {
   tool.adjustSize();
-  const QRect own_frame = QRect(QPoint(0, 0), tool.size()).marginsAdded(kFrameAllowance);
-  std::vector<QRect> open_frames;
-  for (const QWidget* other : main_window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-    if (other != &tool && other->isWindow() && other->isVisible()) {
-      open_frames.push_back(ExpectedFrame(*other));
-    }
-  }
-  tool.move(ToolWindowPlace(main_window.screen()->availableGeometry(), ExpectedFrame(main_window),
-                            own_frame.size(), open_frames));
+  MoveBeside(tool, main_window);
+}
+
+void PlaceWideWindow(QWidget& window, const QWidget& main_window) {
+  const QRect screen = main_window.screen()->availableGeometry();
+  const int frame_width = kFrameAllowance.left() + kFrameAllowance.right();
+  const int room = screen.right() - ExpectedFrame(main_window).right() - frame_width;
+  QSize size = window.size().boundedTo(screen.marginsRemoved(kFrameAllowance).size());
+  size.setWidth(std::max(std::min(size.width(), room), window.minimumSizeHint().width()));
+  window.resize(size);
+  MoveBeside(window, main_window);
 }
 
 }  // namespace halvane

@@ -25,4 +25,9 @@ QPoint ToolWindowPlace(const QRect& screen, const QRect& main_frame, QSize frame
 // Moves `tool`, a window of `main_window` about to open, to its place beside the main window.
 void PlaceToolWindow(QWidget& tool, const QWidget& main_window);
 
+// Moves `window`, a large window of `main_window` about to open, beside the main window as a
+// tool window goes, first made narrower to fit the room the screen leaves there (though never
+// narrower than its contents allow) and lower to fit the screen: it opens wholly on the screen.
+void PlaceWideWindow(QWidget& window, const QWidget& main_window);
+
 }  // namespace halvane

@@ -15,9 +15,9 @@ TEST(OptionsTest, NoOptionsLooksForTheInstrumentUnderTheDefaultIds) {
 }
 
 TEST(OptionsTest, EveryOptionIsTaken) {
-  const ParsedOptions parsed =
-      ParseOptions({"--sim-sd", "a.set", "b.set", "--simulate", "--device", "1A2b:0x00ff",
-                    "--sim-sd", "c.set", "--trace", "t.txt", "--sim-flash", "f.bin", "--version"});
+  const ParsedOptions parsed = ParseOptions(
+      {"--sim-sd", "a.set", "b.set", "--simulate", "--device", "1A2b:0x00ff", "--sim-sd", "c.set",
+       "--trace", "t.txt", "--sim-flash", "f.bin", "--sim-pace", "25", "--version"});
   ASSERT_TRUE(parsed.options) << parsed.error;
   EXPECT_TRUE(parsed.options->simulate);
   EXPECT_EQ(parsed.options->device.vendor, 0x1A2B);
@@ -25,6 +25,7 @@ TEST(OptionsTest, EveryOptionIsTaken) {
   EXPECT_EQ(parsed.options->trace_file, "t.txt");
   EXPECT_TRUE(parsed.options->show_version);
   EXPECT_EQ(parsed.options->sim_flash_file, "f.bin");
+  EXPECT_EQ(parsed.options->sim_pace_ms, 25);
   EXPECT_EQ(parsed.options->sim_sd_files,
             (std::vector<std::filesystem::path>{"a.set", "b.set", "c.set"}));
 }
@@ -42,6 +43,8 @@ TEST(OptionsTest, WrongCommandLinesAreRefusedWithAReason) {
            {"--simulate", "--sim-sd", "--trace", "t.txt"},
            {"--sim-flash", "f.bin"},  // loads nothing without the simulated meter
            {"--sim-sd", "a.set"},
+           {"--simulate", "--sim-pace", "-5"},
+           {"--sim-pace", "20"},
            {"--frobnicate"},
        }) {
     const ParsedOptions parsed = ParseOptions(arguments);

@@ -147,7 +147,8 @@ TEST_F(CliProgramTest, DownloadsAndListsAreTheFilesAndTablesTheWindowsShow) {
                  "records/sample_card_set_2.txt");
   ExpectDataFile(Cli({"--simulate", "flash", "list", "--format", "json"}).out + "\n" +
                      Cli({"--simulate", "flash", "list"}).out + "\n" +
-                     Cli({"--simulate", "sd", "list", "--format", "json"}).out,
+                     Cli({"--simulate", "sd", "list", "--format", "json"}).out + "\n" +
+                     Cli({"--simulate", "sd", "list"}).out,
                  "cli/lists.txt");
 
   // Every record, also past the window's 250 and one cut short, which is marked.

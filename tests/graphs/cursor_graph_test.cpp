@@ -4,6 +4,7 @@
 
 #include <qcustomplot.h>
 
+#include <QApplication>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -53,11 +54,17 @@ TEST_F(CursorGraphTest, PlotsTheItemOnTopWithTheBoxesAndAxesOfTheFile) {
   EXPECT_TRUE(std::isnan(data->at(2)->value));  // a gap, not a drop to 0
   EXPECT_EQ(Boxes(graph), (std::vector<double>{1, 5, 40, 130}));
   ExpectRanges(graph, {1, 5}, {40, 130});
+  EXPECT_EQ(qobject_cast<QCPTextElement*>(graph.CWGraph1().plotLayout()->element(0, 0))->text(),
+            "LP(Sub) of record.txt: records 1 to 5, 2013-08-09T23:59:59 to "
+            "2013-08-10T00:00:03");
 
-  // Changing one box re-applies both axes from all four boxes.
-  graph.CWGraph1().xAxis->setRange(2, 3);
+  // The boxes follow the view, as far as their limits go; changing one box re-applies both
+  // axes from all four boxes.
+  graph.CWGraph1().xAxis->setRange(-5, 20);
+  graph.CWGraph1().yAxis->setRange(50, 60);
+  EXPECT_EQ(Boxes(graph), (std::vector<double>{1, 5, 50, 60}));
   graph.AxisMax(2).setValue(100);
-  ExpectRanges(graph, {1, 5}, {40, 100});
+  ExpectRanges(graph, {1, 5}, {50, 100});
   graph.AxisMax(1).setValue(99);  // beyond the records: held to them
   EXPECT_EQ(graph.AxisMax(1).value(), 5);
 
@@ -65,6 +72,21 @@ TEST_F(CursorGraphTest, PlotsTheItemOnTopWithTheBoxesAndAxesOfTheFile) {
   graph.findChild<QPushButton*>("CmdReset")->click();
   EXPECT_EQ(Boxes(graph), (std::vector<double>{1, 5, 40, 130}));
   ExpectRanges(graph, {1, 5}, {40, 130});
+
+  // The wheel zooms about the mouse in "Normal" too; with Ctrl the x axis alone.
+  QCustomPlot& cw = graph.CWGraph1();
+  graph.resize(1000, 600);
+  cw.replot();
+  const QPointF at(cw.xAxis->coordToPixel(2), cw.yAxis->coordToPixel(70));
+  for (const Qt::KeyboardModifiers modifiers : {Qt::NoModifier, Qt::ControlModifier}) {
+    QWheelEvent wheel(at, cw.mapToGlobal(at), {}, {0, 120}, Qt::NoButton, modifiers,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&cw, &wheel);
+  }
+  EXPECT_NEAR(cw.xAxis->pixelToCoord(at.x()), 2, 1e-6);
+  EXPECT_NEAR(cw.xAxis->range().size(), 4 * 0.85 * 0.85, 1e-9);
+  EXPECT_NEAR(cw.yAxis->range().size(), 90 * 0.85, 1e-9);
+  EXPECT_NEAR(graph.AxisMax(2).value(), cw.yAxis->range().upper, 0.05);
 }
 
 // Each entry of the track list in turn, and back to the first: the axes dragged, the axes a
@@ -118,12 +140,33 @@ TEST_F(CursorGraphTest, CursorsReadOutAndMeasureTheSpanBetweenThem) {
   EXPECT_NEAR(graph.findChild<QLabel*>("YPosition")->text().toDouble(), 55, 0.1);
 
   graph.MoveCursor(1, 1, 60);
-  graph.MoveCursor(2, 5.2, 60);
+  graph.MoveCursor(2, 5.2, 62.5);
+  graph.findChild<QCheckBox*>("ChkTimes")->setChecked(true);
+  EXPECT_EQ(graph.findChild<QLabel*>("LblCursor2")->text(), "No.s 5   dB 62.5");
+  // Four records on, across midnight.
+  EXPECT_EQ(graph.findChild<QLabel*>("LblBetween")->text(), "2 - 1: 4 records, 0:00:04, +2.5 dB");
+  EXPECT_EQ(graph.findChild<QLabel*>("LblTime")->text(), "Time : 2013-08-09T23:59:59");
   EXPECT_EQ(graph.findChild<QLabel*>("LblSpan")->text().toStdString(),
             "Records 5 (1 without a level)\nLeq 64.9  Lmax 70.5  Lmin 40.5\n"
             "L10 70.5  L50 50.5  L90 40.5");
   graph.findChild<QComboBox*>("Combo1")->setCurrentText("PanX");
   EXPECT_TRUE(graph.findChild<QLabel*>("LblSpan")->text().isEmpty());
+}
+
+// The height of the tallest block of pixel rows with ink left of the graph's y axis, where its
+// tick labels and its label stand: a text drawn at another size changes it.
+int TextHeightLeftOfAxis(const QImage& image, const QRect& axis_rect) {
+  int tallest = 0;
+  int run = 0;
+  for (int y = axis_rect.top(); y <= std::min(axis_rect.bottom(), image.height() - 1); ++y) {
+    bool ink = false;
+    for (int x = 0; x < axis_rect.left() - 8 && !ink; ++x) {
+      ink = qGray(image.pixel(x, y)) < 128;
+    }
+    run = ink ? run + 1 : 0;
+    tallest = std::max(tallest, run);
+  }
+  return tallest;
 }
 
 TEST_F(CursorGraphTest, PrintsAndExportsWhatReadsBack) {
@@ -134,17 +177,24 @@ TEST_F(CursorGraphTest, PrintsAndExportsWhatReadsBack) {
   EXPECT_EQ(FileText(dialogs.print_path).substr(0, 5), "%PDF-");
   EXPECT_FALSE(graph.findChild<QGroupBox*>("FrmGraphic")->isHidden());
 
+  // Dated records, the second one past midnight.
   dialogs.save_path = folder / "plot.csv";
   graph.Export();
   ExpectDataFile(FileText(dialogs.save_path), "graphs/item_export.csv");
 
+  // The PDF, rendered back, has its texts at the size the PNG has them.
   dialogs.save_path = folder / "plot.png";
   graph.Export();
-  EXPECT_EQ(QImage(QString::fromStdString(dialogs.save_path.string())).size(),
-            graph.CWGraph1().size());
+  const QImage png(QString::fromStdString(dialogs.save_path.string()));
+  EXPECT_EQ(png.size(), graph.CWGraph1().size());
   dialogs.save_path = folder / "plot.pdf";
   graph.Export();
-  EXPECT_EQ(FileText(dialogs.save_path).substr(0, 5), "%PDF-");
+  const QImage pdf = RenderedPdf(dialogs.save_path, png.logicalDpiX());
+  ASSERT_NEAR(pdf.height(), png.height(), 1);
+  const QRect axis_rect = graph.CWGraph1().axisRect()->rect();
+  const int png_height = TextHeightLeftOfAxis(png, axis_rect);
+  EXPECT_GT(png_height, 5);
+  EXPECT_NEAR(TextHeightLeftOfAxis(pdf, axis_rect), png_height, 2);
   EXPECT_TRUE(dialogs.shown.empty());
 }
 
@@ -156,9 +206,15 @@ TEST_F(CursorGraphTest, OddFilesGiveSoundAxesAndANewItemReopensTheWindow) {
         {UINT64_MAX / 2, 3, "130", {1, 3}, {40, 130}},
         {3, 3, "40", {1, 3}, {40, 50}},
         {1, 1, "30", {1, 2}, {40, 50}}}) {
-    ExpectRanges(
-        OpenItem(RecordFile(RecordMode::Slm, stated, held, WhereText, range_top), "LP(Main)"), x,
-        y);
+    Plot& graph =
+        OpenItem(RecordFile(RecordMode::Slm, stated, held, WhereText, range_top), "LP(Main)");
+    ExpectRanges(graph, x, y);
+    // A file that holds fewer records than its header states says so.
+    auto* short_file = graph.findChild<QLabel*>("LblShortFile");
+    EXPECT_EQ(short_file != nullptr, stated > held);
+    if (short_file != nullptr) {
+      EXPECT_TRUE(short_file->text().startsWith("This file holds 3 of the 92233720"));
+    }
   }
 
   Plot& first = OpenItem(RecordFile(RecordMode::Slm, 3, 3), "LP(Main)");

@@ -2,6 +2,8 @@
 // The main window with the "Plot" button's lists, the live poll off; record files are opened
 // through the button as a user would.
 
+#include <QImage>
+#include <QProcess>
 #include <fstream>
 
 #include "graphs/plot_selection_controls.h"
@@ -9,6 +11,22 @@
 #include "tests/gui/panel_fixture.h"
 
 namespace halvane::test {
+
+// What a tool of poppler-utils writes to standard output.
+inline QString ToolOutput(const QString& tool, const QStringList& arguments) {
+  QProcess process;
+  process.start(tool, arguments);
+  process.waitForFinished();
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The first page of a PDF rendered at `dpi`, as a viewer shows it.
+inline QImage RenderedPdf(const std::filesystem::path& pdf, int dpi) {
+  const QString page = QString::fromStdString(pdf.string()) + "-page";
+  ToolOutput("pdftoppm", {"-r", QString::number(dpi), "-png", "-singlefile",
+                          QString::fromStdString(pdf.string()), page});
+  return QImage(page + ".png");
+}
 
 class GraphFixture : public PanelFixture {
  protected:
@@ -23,7 +41,7 @@ class GraphFixture : public PanelFixture {
     return path;
   }
 
-  PlotSelectionControls plot{panel, panel.Lists(), controls.Toolbar(), dialogs, editor};
+  PlotSelectionControls plot{panel, controls.Toolbar(), dialogs, editor, folder / "records"};
 };
 
 }  // namespace halvane::test

@@ -19,12 +19,13 @@ inline std::string WhereText(std::size_t record, std::size_t column) {
 }
 
 // A record file of `mode` whose line 10 states `stated` records and which holds `held` record
-// lines, range 40 - 130, weightings A F (main) and C S (sub).
+// lines, range 40 - 130, weightings A F (main) and C S (sub). It starts two seconds before
+// midnight, with one record a second: record 2 is the first of the next day.
 inline std::string RecordFile(RecordMode mode, std::uint64_t stated, std::size_t held,
                               const LevelText& level = WhereText, std::string range_top = "130") {
   // Built whole rather than field by field: GCC 12 at -O3 misreads the assignments of short
   // literals, once inlined here, as overlapping copies (-Wrestrict).
-  const RecordFileHeader header{.start_time = "2013/08/09 10:20:30",
+  const RecordFileHeader header{.start_time = "2013/08/09 23:59:58",
                                 .time_line = "Integrated Time : 00:00:01",
                                 .period = "00:10:00",
                                 .main_freq_weighting = "A",
@@ -47,8 +48,10 @@ inline std::string RecordFile(RecordMode mode, std::uint64_t stated, std::size_t
     for (std::size_t column = 1; column <= LevelColumnCount(mode); ++column) {
       levels.push_back(level(record, column));
     }
+    const std::size_t second = (86398 + record) % 86400;
     char time[16];
-    std::snprintf(time, sizeof time, "10:%02zu:%02zu", record / 60 % 60, record % 60);
+    std::snprintf(time, sizeof time, "%02zu:%02zu:%02zu", second / 3600 % 24, second / 60 % 60,
+                  second % 60);
     file.AddRecordLine(record, std::string(9, ' ') + time, levels);
   }
   return file.Take();

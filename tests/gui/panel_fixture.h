@@ -34,6 +34,11 @@ class ScriptedDialogs : public UserDialogs {
   explicit ScriptedDialogs(const QTimer& timer1) : timer1_(timer1) {}
 
   void ShowCritical(const std::string& message) override { Show("message: " + message); }
+  // Reported after the fact over `window`: the poll may run meanwhile.
+  void Report(const std::string& message, QWidget& window) override {
+    shown.push_back("report: " + message);
+    report_windows.push_back(window.window());
+  }
   std::string AskText(const std::string& prompt, const std::string& title,
                       const std::string& default_text) override {
     Show("ask: " + title + " [" + default_text + "] " + prompt);
@@ -44,8 +49,10 @@ class ScriptedDialogs : public UserDialogs {
     answers.pop_front();
     return answer;
   }
-  std::filesystem::path AskOpenFile(const std::string& filter) override {
+  std::filesystem::path AskOpenFile(const std::string& filter,
+                                    const std::filesystem::path& folder) override {
     filters.push_back(filter);
+    open_folders.push_back(folder);
     return open_path;
   }
   std::filesystem::path AskSaveFile(const std::string&, const std::string& filter) override {
@@ -62,6 +69,8 @@ class ScriptedDialogs : public UserDialogs {
   std::deque<std::string> answers;
   std::filesystem::path open_path, save_path, print_path;
   std::vector<std::string> shown, filters;
+  std::vector<std::filesystem::path> open_folders;
+  std::vector<QWidget*> report_windows;  // the window each report opened over
   bool poll_ran_during_dialog = false;
 
  private:
@@ -72,12 +81,14 @@ class ScriptedDialogs : public UserDialogs {
   const QTimer& timer1_;
 };
 
+// Starts unless told there is none.
 struct RecordedEditor : TextEditorLauncher {
   bool Open(const std::filesystem::path& file) override {
     opened.push_back(file);
-    return true;
+    return starts;
   }
   std::vector<std::filesystem::path> opened;
+  bool starts = true;
 };
 
 class PanelFixture : public ::testing::Test {

@@ -46,14 +46,23 @@ int OpaquePixels(const QImage& image) {
 
 using PanelStartUpTest = PanelTest;
 
-TEST_F(PanelStartUpTest, RunningTwiceLeavesOneEmptyTemporaryRecordFile) {
-  const std::filesystem::path file = folder / "Halvane.tmp";
-  EXPECT_EQ(panel.TempFilePath(), file);
+TEST_F(PanelStartUpTest, RunningTwiceLeavesOneEmptyTemporaryRecordFileAndTwoAtOnceTwo) {
+  EXPECT_EQ(panel.TempFilePath(), folder / "Halvane.tmp");
+  const ScratchFolder runs;
+  const std::filesystem::path file = runs / "Halvane.tmp";
+  { const Panel last_run(usb, runs.Path()); }
   std::ofstream(file) << "a record from the last run\n";
-  const Panel second_run(usb, folder.Path());
+  const Panel first(usb, runs.Path());
   ASSERT_TRUE(std::filesystem::exists(file));
   EXPECT_EQ(std::filesystem::file_size(file), 0u);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(runs.Path()), {}), 2)
+      << "and its lock";
+
+  // A second program beside the first empties a file of its own, never the first one's.
+  std::ofstream(file) << "the first program's download\n";
+  const Panel second(usb, runs.Path());
+  EXPECT_EQ(second.TempFilePath(), runs / "Halvane-2.tmp");
+  EXPECT_GT(std::filesystem::file_size(file), 0u);
 }
 
 TEST_F(PanelStartUpTest, ListsAreFilledAndHiddenAndThePollStartsWithoutTalkingToTheMeter) {
@@ -175,16 +184,18 @@ TEST_F(PanelPollTest, UnplugShowsNoConnectionAndReplugBringsTheLiveScreenBackWit
   EXPECT_EQ(DisplayListText(panel.DrawingCanvas()), "text 30 60 #000000 36b \"No Connection\"\n");
   EXPECT_EQ(Find<QLabel>("LblName")->text(), " No Connection");
   EXPECT_EQ(PaintedAt(panel, {165, 11}), kWindowBackground);
-  EXPECT_FALSE(Find<QStatusBar>("StatusLine")->isHidden()) << "the one left refuses access";
+  // Outside the drawing area, why the meter is away and where to look.
+  EXPECT_FALSE(Find<QLabel>("LblNoConnectionReason")->isHidden()) << "the one left refuses access";
   EXPECT_EQ(Find<QLabel>("LblNoConnectionReason")->text().toStdString(),
             kMeterAccessRefusedMessage);
+  EXPECT_TRUE(Find<QLabel>("LblName")->toolTip().contains("--simulate"));
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 
   backend.Replug();
   panel.PollMeter();
   EXPECT_EQ(TextCount(panel.DrawingCanvas(), "SLM"), 1U);
   EXPECT_NE(Find<QLabel>("LblName")->text(), " No Connection");
-  EXPECT_TRUE(Find<QStatusBar>("StatusLine")->isHidden()) << "the meter opens ahead of it";
+  EXPECT_TRUE(Find<QLabel>("LblNoConnectionReason")->isHidden()) << "the meter opens ahead of it";
 }
 
 }  // namespace

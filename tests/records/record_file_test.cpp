@@ -6,6 +6,7 @@
 
 #include <sstream>
 
+#include "records/kept_names.h"
 #include "records/record_file_reader.h"
 #include "tests/records/record_inputs.h"
 
@@ -66,6 +67,18 @@ TEST(RecordFile, RecordNumbersAreRightAlignedInTwelveCharacters) {
 }
 
 // Every file either writer makes reads back with the header values it was written from.
+TEST(KeptNames, SayWhatWasDownloadedItsNumberAndItsStartAsTheScanSummaryDoes) {
+  const std::string set = DataText("records/slm_off.set");
+  EXPECT_EQ(KeptSetName(2, set, SetLengthField(set)), "set-002-20130809-102030.txt");
+  // What a scan tells of a set from its first page alone.
+  EXPECT_EQ(SdSetSummary(2, SdSetOfFirstPage(5, set.substr(0, kPageBytes))),
+            "Set 2: started 2013/08/09 10:20:30, LAF, 1084 bytes");
+  const Bytes image = FlashInput("slm_interval.flash");
+  EXPECT_EQ(
+      KeptRecordName(7, WalkLoggerImage(image, static_cast<std::uint32_t>(image.size())).at(0)),
+      "record-007-20130809-235930.txt");
+}
+
 TEST(RecordFileReader, ReadsBackWhatBothWritersWrite) {
   struct Case {
     std::string file, mode, start, time;

@@ -239,7 +239,7 @@ TEST_F(SimTest, LevelsRepeatForASeedMoveWanderPlausiblyAndKeepTheirStatisticsInO
   SimulatedMeter twin(1, [&fast] { return fast; });
   SimulatedMeter other_seed(2, clock);
   meter.State().display_mode = twin.State().display_mode = 6;  // with the band levels as they are
-  constexpr int kPolls = 5000;
+  constexpr int kPolls = 2000;
   int moves = 0, inside = 0;
   double lowest = 200.0, highest = 0.0, sub_apart = 0.0;
   InputReportBuffer reply{};

@@ -50,5 +50,21 @@ TEST(SimulatedBackend, GarbageIsSeededFullLengthAndShortReportsLeaveTheRestOfThe
   EXPECT_EQ(Poll(backend).first, 160);
 }
 
+// A paced meter takes its time for each reply it delivers, and only for those.
+TEST(SimulatedBackend, PacedMeterWaitsForTheRepliesItDelivers) {
+  SimulatedMeter meter = StillMeter();
+  SimulatedBackend backend(meter);
+  std::vector<int> waits;
+  backend.SetWait([&waits](int ms) { waits.push_back(ms); });
+  backend.SetPace(30);
+  backend.SetIdleReads(IdleReads::TimeOut);
+  const std::unique_ptr<HidDevice> device = backend.Open(SimulatedBackend::kMeterPath);
+  device->Write(std::array<std::uint8_t, kOutputReportSize>{0x00, 0x42});
+  Data data(kInputReportSize - 1);
+  EXPECT_EQ(device->Read(data, 2000), 160);
+  EXPECT_EQ(device->Read(data, 2000), 0);
+  EXPECT_EQ(waits, (std::vector<int>{30, 2000}));
+}
+
 }  // namespace
 }  // namespace halvane

@@ -2,9 +2,16 @@
 // user sees, step by step, and the record file they leave, compared whole with the files in
 // tests/data/records; also when the meter is lost in mid-transfer or the file cannot be written.
 
+#include <QAction>
+#include <QApplication>
 #include <QEvent>
+#include <QTest>
+#include <QTimer>
 #include <fstream>
+#include <functional>
 
+#include "live/panel_layout.h"
+#include "records/kept_names.h"
 #include "records/logged_data_controls.h"
 #include "records/transfers.h"
 #include "tests/gui/panel_fixture.h"
@@ -32,22 +39,42 @@ class LoggedDataTest : public PanelFixture, public QObject {
     }
     editor.opened.clear();
   }
+  // Notes the files kept in the records folder; each is the record file.
+  void NoteKept() {
+    for (const auto& kept : std::filesystem::directory_iterator(folder / "records")) {
+      Note("kept as " + kept.path().filename().string());
+      EXPECT_EQ(FileText(kept.path()), RecordFile());
+    }
+  }
+  // How often `text` stands in the link's trace since it was last emptied.
+  std::size_t InTrace(const std::string& text) const {
+    std::size_t count = 0;
+    for (std::size_t at = trace.str().find(text); at != std::string::npos;
+         at = trace.str().find(text, at + 1)) {
+      ++count;
+    }
+    return count;
+  }
   std::string RecordFile() const { return FileText(panel.TempFilePath()); }
   Memory* DataLogger() { return logged.FlashMemory().Window(); }
 
   static constexpr const char* kEarlierFile = "the file of an earlier download\r\n";
-  LoggedDataControls logged{controls.Context(), panel, controls.Toolbar(), editor};
+  LoggedDataControls logged{controls.Context(), panel, controls.Toolbar(), editor,
+                            folder / "records"};
 };
 
 TEST_F(LoggedDataTest, ScanListsTheSetsAndChoosingOneWritesItsFileAndOpensIt) {
   Step("click SD");
   for (int entry = 0; entry < Lists().ComboSets->count(); ++entry) {
-    Note("set list entry " + Lists().ComboSets->itemText(entry).toStdString());
+    Note("set list entry " + Lists().ComboSets->itemText(entry).toStdString() + " (" +
+         Lists().ComboSets->itemData(entry, Qt::ToolTipRole).toString().toStdString() + ")");
   }
   panel.installEventFilter(this);
   Step("choose ComboSets 2");
   panel.removeEventFilter(this);
   NoteOpened();
+  NoteKept();
+  Note("status: " + panel.statusBar()->currentMessage().toStdString());
   ExpectDataFile(RecordFile(), "records/sample_card_set_2.txt");
   Step("click SD; choose ComboSets Exit");
   ExpectDataFile(transcript, "records/sd_download.txt");
@@ -58,7 +85,9 @@ TEST_F(LoggedDataTest, DataLoggerListsTheRecordsAndWritesTheOneClicked) {
   Memory* window = DataLogger();
   ASSERT_NE(window, nullptr);
   QTableWidget& grid = window->GridSet();
-  Note(window->windowTitle().toStdString() + ", " + std::to_string(window->MBar().value()) + "%");
+  Note(window->windowTitle().toStdString() + ", " + std::to_string(window->MBar().value()) + "%, " +
+       window->findChild<QLabel*>("LblUsed")->text().toStdString() +
+       ", weighting column: " + grid.horizontalHeaderItem(2)->toolTip().toStdString());
   for (int row = -1; row < grid.rowCount(); ++row) {
     std::string cells;
     for (int column = 0; column < grid.columnCount(); ++column) {
@@ -70,6 +99,7 @@ TEST_F(LoggedDataTest, DataLoggerListsTheRecordsAndWritesTheOneClicked) {
   }
   Step("record 3 clicked", [&] { emit grid.cellClicked(2, 0); });
   NoteOpened();
+  NoteKept();
   ExpectDataFile(RecordFile(), "records/sample_flash_record_3.txt");
   Step("click Memory");
   EXPECT_EQ(panel.findChildren<Memory*>().size(), 1) << "a second read replaces the window";
@@ -131,14 +161,68 @@ TEST_F(LoggedDataTest, MeterLostInMidTransferLeavesTheEarlierFileAndRecovers) {
   EXPECT_EQ(link_waits, std::vector<int>(6, USB::kReadTimeoutMs));
 }
 
-TEST_F(LoggedDataTest, FileThatCannotBeWrittenIsReportedAndTheProgramGoesOn) {
+// A file that cannot be written and an editor that does not start are reports, which leave
+// the poll running; the program goes on.
+TEST_F(LoggedDataTest, FileThatCannotBeWrittenOrShownIsReportedAndTheProgramGoesOn) {
   std::filesystem::remove(panel.TempFilePath());
   std::filesystem::create_directory(panel.TempFilePath());
   Step("click SD; choose ComboSets 1");
   NoteOpened();
   std::filesystem::remove(panel.TempFilePath());
-  EXPECT_NE(transcript.find("could not be written"), std::string::npos) << transcript;
-  EXPECT_EQ(transcript.find("the editor shows"), std::string::npos);
+  editor.starts = false;
+  Step("choose ComboSets 1");
+  ExpectDataFile(transcript, "records/unwritten_and_unshown.txt");
+}
+
+// Runs `during` at the first repaint of the transfer that `start` begins.
+void DuringTransfer(const std::function<void()>& start, const std::function<void()>& during) {
+  QTimer::singleShot(0, during);
+  start();
+}
+
+TEST_F(LoggedDataTest, InputMadeDuringATransferIsDroppedAndItsProgressShown) {
+  panel.show();
+  QWidget* memory_button =
+      panel.Toolbar1().widgetForAction(panel.Toolbar1().findChild<QAction*>("Memory"));
+  DuringTransfer([this] { Click("Memory"); },
+                 [memory_button] { QTest::mouseClick(memory_button, Qt::LeftButton); });
+  QApplication::processEvents();
+  EXPECT_EQ(InTrace(" W 00 43 04 00 01 "), 2U) << "one size query, one read: the click was dropped";
+  EXPECT_EQ(panel.findChildren<Memory*>().size(), 1);
+
+  // The scan of up to 65535 card entries shows how far it is.
+  panel.installEventFilter(this);
+  Step("click SD");
+  EXPECT_NE(transcript.find("caption Scanning the SD card: 100%"), std::string::npos);
+  EXPECT_EQ(panel.windowTitle().toStdString(), kPanelCaption);
+}
+
+TEST_F(LoggedDataTest, ClosingAWindowDuringATransferEndsItAndWritesNothing) {
+  Click("SD");
+  const std::pair<const char*, std::function<void()>> transfers[] = {
+      {"scan", [this] { Click("SD"); }},
+      {"download", [this] { Choose(Lists().ComboSets, "1"); }},
+      {"flash read", [this] { Click("Memory"); }}};
+  for (const auto& [name, start] : transfers) {
+    SCOPED_TRACE(name);
+    panel.show();
+    Lists().ComboSets->hide();
+    trace.str("");
+    DuringTransfer(start, [this] { panel.close(); });
+    EXPECT_LE(InTrace(" R "), 3U) << "the transfer went on";
+    EXPECT_TRUE(Lists().ComboSets->isHidden());
+    EXPECT_EQ(DataLogger(), nullptr);
+  }
+
+  // A posted close of the data logger arriving while it writes a record.
+  panel.show();
+  Click("Memory");
+  QMetaObject::invokeMethod(DataLogger(), &QWidget::close, Qt::QueuedConnection);
+  emit DataLogger()->GridSet().cellClicked(2, 0);
+  EXPECT_EQ(DataLogger(), nullptr);
+  EXPECT_EQ(RecordFile(), kEarlierFile);
+  EXPECT_TRUE(editor.opened.empty());
+  EXPECT_TRUE(dialogs.shown.empty());
 }
 
 }  // namespace
