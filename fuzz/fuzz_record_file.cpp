@@ -31,7 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (const auto field = halvane::ItemField(mode, pick % halvane::ItemEntries(mode).size())) {
     std::istringstream items(text);
     const halvane::ItemColumn column = halvane::ReadItemColumn(items, *field, info.RecordCount);
-    halvane::ItemCsvText("item", column.values, column.date_times);
+    halvane::ItemCsvText("item", column.values,
+                         halvane::RecordDateTimes(info.start_time, column.date_times));
     std::vector<std::optional<double>> levels;
     for (const std::string& value : column.values) {
       levels.push_back(halvane::ReadWholeNumber(value));
