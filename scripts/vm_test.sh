@@ -214,7 +214,8 @@ verdict "two meters: both listed, --path reaches the second"
 r=$results/window/probe
 expect "the probe exits 0" status_is "$results/window/probe" 0
 expect "8 live polls, No Connection at the next" polls_match "$r" '^9 no-connection '
-expect "whose search names it" polls_match "$r" '^10 no-connection \[ No Connection\] \[-\] 0$'
+expect "whose search names it, with the hint beside" \
+  polls_match "$r" '^10 no-connection \[ No Connection\] \[No meter answers\. .*\] 0$'
 expect "the live screen comes back" polls_match "$r" '^2[0-4] live'
 expect "no window but the main one" test "$(grep -vc ' 0$' "$r/polls.txt")" -eq 0
 answered=$(find "$r" -name 'screen-*.txt' | wc -l)

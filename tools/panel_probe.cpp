@@ -1,14 +1,13 @@
 // Runs the main window offscreen over the meter its options choose, for the test of the real
 // device path: lets the poll timer run for N polls, then writes to DIR
 // - polls.txt: a line per poll: its number, "live" or "no-connection", LblName's caption, the
-//   status line's text when it shows ("-" when hidden), and the other windows open;
+//   the no-connection reason on the status line ("-" when hidden), and the other windows open;
 // - screen-K.txt: the display list of the K-th answered poll, an item a line.
 // Usage: halvane_panel_probe [meter options] --polls N DIR
 
 #include <CLI/CLI.hpp>
 #include <QApplication>
 #include <QLabel>
-#include <QStatusBar>
 #include <QTemporaryDir>
 #include <charconv>
 #include <cstdio>
@@ -106,11 +105,10 @@ int main(int argc, char** argv) {
   int answered = 0;
   bool written = true;
   QObject::connect(&panel, &halvane::Panel::Polled, [&](const halvane::LiveReading* reading) {
-    const QStatusBar* status_line = panel.findChild<QStatusBar*>("StatusLine");
     const QLabel* reason = panel.findChild<QLabel*>("LblNoConnectionReason");
     log += std::to_string(++polled) + (reading != nullptr ? " live" : " no-connection") + " [" +
            panel.findChild<QLabel*>("LblName")->text().toStdString() + "] [" +
-           (status_line->isHidden() ? "-" : reason->text().toStdString()) + "] " +
+           (reason->isHidden() ? "-" : reason->text().toStdString()) + "] " +
            std::to_string(OtherWindowsShown(panel)) + "\n";
     if (reading != nullptr) {
       const std::string name = "screen-" + std::to_string(++answered) + ".txt";
