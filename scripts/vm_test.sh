@@ -72,6 +72,9 @@ busybox mount -t sysfs sysfs sys
 busybox mount -t tmpfs tmpfs tmp
 busybox mount -t tmpfs tmpfs run
 busybox mount -t 9p -o trans=virtio,version=9p2000.L,msize=512000 results mnt
+# The repository at its own path, also when it lies under /tmp, which the guest's tmpfs hides.
+busybox mkdir -p .$root
+busybox mount -t 9p -o trans=virtio,version=9p2000.L,msize=512000,cache=loose,ro repo .$root
 busybox chroot /mnt/root /bin/bash -c \
   '$root/scripts/vm_guest.sh /mnt $build >/mnt/guest.log 2>&1; echo \$? >/mnt/guest.status'
 busybox sync
@@ -93,7 +96,8 @@ timeout -k 5 "$guest_limit_s" qemu-system-x86_64 -accel tcg -cpu max -smp 2 -m 1
   -kernel "$kernel" -initrd "$work/initramfs.gz" \
   -append "console=ttyS0 quiet panic=-1 rdinit=/init" \
   -virtfs local,path=/,mount_tag=root,security_model=none,readonly=on,multidevs=remap \
-  -virtfs "local,path=$results,mount_tag=results,security_model=none,multidevs=remap" &
+  -virtfs "local,path=$results,mount_tag=results,security_model=none,multidevs=remap" \
+  -virtfs "local,path=$root,mount_tag=repo,security_model=none,readonly=on,multidevs=remap" &
 qemu_pid=$!
 
 # The same commands over --simulate, while the VM runs.
