@@ -16,9 +16,9 @@ namespace {
 
 // The reply a case describes: "INDEX=VALUE" sets a byte, "LINDEX=TENTHS" a level pair from its
 // high byte, "bands=TENTHS" all 44 band levels.
-Reply ReplyOf(const std::string& spec) {
+Reply ReplyOf(const std::string& settings) {
   Reply reply;
-  std::istringstream words(spec);
+  std::istringstream words(settings);
   for (std::string word; words >> word;) {
     const std::size_t equals = word.find('=');
     const auto value = static_cast<unsigned>(std::stoul(word.substr(equals + 1), nullptr, 0));
