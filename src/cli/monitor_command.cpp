@@ -10,6 +10,7 @@
 #include "cli/meter_session.h"
 #include "cli/meter_watch.h"
 #include "cli/stop_signals.h"
+#include "cli/usage.h"
 #include "monitor/monitor_feeds.h"
 
 namespace halvane {
@@ -209,11 +210,9 @@ void AddMonitorCommand(CLI::App& app, Options& options, std::function<int()>& ru
                    "append the results to periods, days, events and gaps files in DIR "
                    "(default: JSON lines on standard output)")
       ->type_name("DIR");
-  monitor->add_option("-f,--format", given->format, "csv (default with --output) or jsonl")
-      ->transform(CLI::CheckedTransformer(
-          std::map<std::string, LiveFormat>{{"jsonl", LiveFormat::JsonLines},
-                                            {"csv", LiveFormat::Csv}},
-          CLI::ignore_case));
+  AddFormatOption<std::optional<LiveFormat>>(
+      *monitor, given->format, {{"csv", LiveFormat::Csv}, {"jsonl", LiveFormat::JsonLines}},
+      "csv (default with --output) or jsonl");
   monitor
       ->add_option("--influx-url", given->influx_url,
                    "POST line protocol to InfluxDB 1.x (http://host:8086/write?db=NAME) or "
