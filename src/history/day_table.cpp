@@ -108,7 +108,10 @@ std::string DayTable::CsvText() const {
   std::string text;
   const auto add_row = [&text](const auto& cells) {
     for (std::size_t column = 0; column < cells.size(); ++column) {
-      text += (column > 0 ? "," : "") + std::string(cells[column]);
+      if (column > 0) {
+        text += ',';
+      }
+      text += cells[column];
     }
     text += "\r\n";
   };

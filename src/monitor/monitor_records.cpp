@@ -78,8 +78,9 @@ std::vector<LiveField> PeriodFields(std::string_view serial, const PeriodResult&
       {"lmin", Level(period.statistics.lmin)},
   };
   for (std::size_t i = 0; i < kExceededPercents.size(); ++i) {
-    fields.push_back(
-        {"l" + std::to_string(kExceededPercents[i]), Level(period.statistics.exceeded[i])});
+    std::string name = "l";
+    name += std::to_string(kExceededPercents[i]);
+    fields.push_back({name, Level(period.statistics.exceeded[i])});
   }
   fields.push_back({"samples", std::int64_t{period.samples}});
   fields.push_back({"covered_s", Seconds(period.covered_ms)});
