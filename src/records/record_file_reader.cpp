@@ -1,5 +1,6 @@
 #include "records/record_file_reader.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -11,7 +12,13 @@ namespace {
 
 constexpr std::size_t kHeaderLines = 10;
 
+// The last characters of a header line's value, the text after its label's colon; a line whose
+// value is empty (a time-stamped record's Interval and Period) gives an empty text, never the end
+// of its label.
 std::string Last(std::string_view line, std::size_t count) {
+  if (const std::size_t colon = line.find(':'); colon != std::string_view::npos) {
+    line.remove_prefix(std::min(line.find_first_not_of(' ', colon + 1), line.size()));
+  }
   return std::string(line.substr(line.size() > count ? line.size() - count : 0));
 }
 
