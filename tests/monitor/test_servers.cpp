@@ -178,9 +178,11 @@ bool TestServer::Launch() {
                  "-loggerLevel=ERROR"};
   } else {
     const std::filesystem::path config = folder / "mosquitto.conf";
-    // Every message is logged, so that a test sees what the broker received.
+    // Every message is logged, so that a test sees what the broker received; sessions and the
+    // messages queued for them outlive a stop (not a kill).
     std::ofstream(config) << "listener " << port << " 127.0.0.1\nallow_anonymous true\n"
-                          << "persistence false\nlog_type all\n";
+                          << "persistence true\npersistence_location " << folder.string()
+                          << "/\nlog_type all\n";
     arguments = {"mosquitto", "-c", config.string()};
   }
   process_ =
@@ -194,6 +196,12 @@ std::string TestServer::Log() const {
 }
 
 void TestServer::Kill() {
+  process_.reset();
+}
+
+void TestServer::Stop() {
+  process_->Signal(SIGTERM);
+  process_->Wait(kStartLimit);
   process_.reset();
 }
 

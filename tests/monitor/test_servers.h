@@ -69,6 +69,8 @@ class TestServer {
   std::string Log() const;
   // Kills the server at once, as a crash or a cut network would.
   void Kill();
+  // Stops the server as its owner would, letting it save what it keeps.
+  void Stop();
   // Starts it again on the same port and data; false when it does not come up.
   bool Restart();
 
