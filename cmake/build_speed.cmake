@@ -9,3 +9,14 @@ if(HALVANE_UNITY)
   set(CMAKE_UNITY_BUILD ON)
   set(CMAKE_UNITY_BUILD_BATCH_SIZE 0)
 endif()
+
+# GNU ld takes over a second for each of our larger programs, lld a quarter of that; with some
+# sixty programs in a test run that is half a minute. GNU ld stays where lld is missing, and for
+# Windows builds.
+if(NOT WIN32)
+  include(CheckLinkerFlag)
+  check_linker_flag(CXX -fuse-ld=lld HALVANE_HAVE_LLD)
+  if(HALVANE_HAVE_LLD)
+    add_link_options(-fuse-ld=lld)
+  endif()
+endif()

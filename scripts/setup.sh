@@ -9,7 +9,7 @@ packages=(
   libcli11-dev nlohmann-json3-dev
   libcurl4-openssl-dev libmosquitto-dev ca-certificates
   victoria-metrics mosquitto mosquitto-clients influxdb
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev lld
   fonts-dejavu-core fonts-liberation2
   poppler-utils
   qemu-system-x86 linux-image-amd64 busybox-static cpio kmod xz-utils zstd
