@@ -149,7 +149,27 @@ scenario_pace() {
   stop_meter
 }
 
-for scenario in devices live transfers numbered unplug two_meters window access pace; do
+# A meter that takes every report and answers none, one that answers with random bytes, and one
+# that goes away a second after it appeared, at whatever point of an exchange that falls.
+scenario_faults() {
+  local dir=$results/faults
+  start_meter "$dir/silent.meter.log" 1 --silent
+  run "$dir" silent-clock "$cli" clock get
+  run "$dir" silent-flash "$cli" flash get --all -o "$dir/silent-flash"
+  stop_meter
+  start_meter "$dir/garbage.meter.log" 1 --garbage
+  run "$dir" garbage-live "$cli" live -n 10 -f csv
+  run "$dir" garbage-flash "$cli" flash get --all -o "$dir/garbage-flash"
+  run "$dir" garbage-sd "$cli" sd get 1 -o "$dir/garbage-sd.txt"
+  mkdir -p "$dir/probe"
+  run "$dir" garbage-probe "$probe" --polls 8 "$dir/probe"
+  stop_meter
+  start_meter "$dir/timed.meter.log" 1 --unplug-after-ms 1000 --replug-after-ms 1000
+  run "$dir" timed-live "$cli" live -n 20 -f csv
+  stop_meter
+}
+
+for scenario in devices live transfers numbered unplug two_meters window access pace faults; do
   say "$scenario"
   "scenario_$scenario"
 done
