@@ -249,5 +249,29 @@ echo "vm: a full flash (1015807 bytes, 6349 reports) read in $((end - start)) ms
   "6349 x 3 ms = $pace_ms ms: $(((end - start) * 1000 / pace_ms - 1000)) per mille over;" \
   "the whole command took $end ms"
 
+r=$results/faults
+not_connected='^halvane-cli: The meter is not connected\.'
+for command in clock flash; do
+  expect "silent: $command exits 3" status_is "$r/silent-$command" 3
+  expect "silent: $command says the meter is not connected" grep -q "$not_connected" \
+    "$r/silent-$command.err"
+done
+expect "silent: no folder" test ! -e "$r/silent-flash"
+expect "garbage: live exits 0" status_is "$r/garbage-live" 0
+expect "garbage: 10 lines under the header, all as wide" \
+  test "$(awk -F, '{ print NF }' "$r/garbage-live.out" | uniq -c | awk '{ print $1 }')" = 11
+expect "garbage: flash get ends at once, 0 or 4" \
+  grep -qx '[04]' "$r/garbage-flash.status"
+expect "garbage: and says why in one line" \
+  test "$(grep -vc '^halvane-cli: ' "$r/garbage-flash.err")" -eq 0
+expect "garbage: the window's probe exits 0" status_is "$r/garbage-probe" 0
+expect "garbage: and stays on the live screen" \
+  test "$(grep -c '^[1-8] live .* 0$' "$r/probe/polls.txt")" -eq 8
+expect "timed: live exits 0" status_is "$r/timed-live" 0
+expect "timed: 20 lines under the header" test "$(wc -l <"$r/timed-live.out")" -eq 21
+expect "timed: the gap is reported" grep -q 'does not answer; waiting for it' "$r/timed-live.err"
+expect "timed: the return is reported" grep -q 'the meter answers again' "$r/timed-live.err"
+verdict "faults: a silent meter is not connected, random bytes end cleanly, a timed unplug is a gap"
+
 echo "vm: $passed passed, $failed failed"
 [[ $failed -eq 0 ]]
