@@ -46,6 +46,8 @@ void AddOptions(CLI::App& app, Settings& settings) {
   app.get_option("--sim-flash")
       ->description("the meter's flash memory holds the raw image in FILE");
   app.get_option("--sim-sd")->description("the meter's SD card holds one raw set text per FILE");
+  app.get_option("--sim-pace")
+      ->description("the meter takes MS milliseconds for each reply, as --simulate does with it");
   app.add_option_function<std::string>(
          "--report-interval",
          [&settings](const std::string& text) {
