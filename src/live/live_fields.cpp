@@ -1,6 +1,8 @@
 #include "live/live_fields.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstdio>
 #include <ctime>
 #include <string_view>
@@ -73,8 +75,17 @@ class FieldList {
   std::vector<LiveField> fields_;
 };
 
-std::string MeterClockText(const LiveReading& r) {
+// The meter's clock as ISO 8601; none when a byte is not two BCD digits (a corrupt reply), so
+// that the field never holds a time that is not one.
+LiveValue MeterClockValue(const LiveReading& r) {
   const auto& c = r.MeterClock;
+  const bool bcd = std::all_of(c.begin(), c.end(), [](const std::string& part) {
+    return part.size() == 2 && std::isdigit(static_cast<unsigned char>(part[0])) &&
+           std::isdigit(static_cast<unsigned char>(part[1]));
+  });
+  if (!bcd) {
+    return {};
+  }
   return "20" + c[0] + "-" + c[1] + "-" + c[2] + "T" + c[3] + ":" + c[4] + ":" + c[5];
 }
 
@@ -140,7 +151,7 @@ std::vector<LiveField> LiveFields(const LiveSample& sample) {
   fields.Add("auto_memory_full", r.AutoMemoryFull);
   fields.Add("storage", std::string(r.StorageIsFlash ? "flash" : "sd"));
   fields.Add("battery", std::int64_t{r.BatteryLevel});
-  fields.Add("meter_clock", MeterClockText(r));
+  fields.Add("meter_clock", MeterClockValue(r));
   fields.AddLevel("main_level", r, level_meter ? kMainLevel : kMainAllPass, level_meter || octave);
   fields.AddLevel("sub_level", r, level_meter ? kSubCurrent : kSubAllPass, level_meter || octave);
   for (std::size_t i = 0; i < kMainStatisticNames.size(); ++i) {

@@ -29,7 +29,8 @@ LiveSample Sample(int mode, const std::vector<std::pair<std::size_t, int>>& leve
 TEST(LiveFormatsTest, EachScreenCarriesItsOwnLevelsInEveryFormat) {
   constexpr int k1kOctave = 45 + 2 * 6, k1kThird = 67 + 2 * 19;
   // Levels of exactly 0 are what the meter shows as "---.-"; bar screens carry band levels above
-  // the range bottom, tables the levels themselves; mode 8 measures nothing.
+  // the range bottom, tables the levels themselves; mode 8 measures nothing, and its clock's
+  // month byte 0x1B is not BCD, which leaves meter_clock out.
   const std::vector<std::pair<std::size_t, int>> levels[] = {
       {{133, 0}, {25, 935}, {135, 612}, {k1kOctave, 500}},
       {{153, 700}, {159, 650}, {k1kOctave, 200}, {135, 612}},
@@ -39,7 +40,7 @@ TEST(LiveFormatsTest, EachScreenCarriesItsOwnLevelsInEveryFormat) {
       {{25, 0}, {k1kOctave, 200}},
       {{k1kThird, 0}},
       {{25, 0}, {k1kOctave, 200}, {k1kThird, 155}},
-      {{153, 700}, {133, 700}, {k1kOctave, 200}}};
+      {{153, 700}, {133, 700}, {k1kOctave, 200}, {6, 0x261B}}};
   std::string lines[3];
   const LiveFormat formats[] = {LiveFormat::JsonLines, LiveFormat::Csv, LiveFormat::Influx};
   for (int mode = 0; mode <= 8; ++mode) {
