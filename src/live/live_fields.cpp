@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cstdio>
 #include <ctime>
 #include <string_view>
@@ -10,6 +9,7 @@
 #include "files/calendar_time.h"
 #include "live/band_labels.h"
 #include "live/meter.h"
+#include "text/number_text.h"
 
 namespace halvane {
 
@@ -79,11 +79,8 @@ class FieldList {
 // that the field never holds a time that is not one.
 LiveValue MeterClockValue(const LiveReading& r) {
   const auto& c = r.MeterClock;
-  const bool bcd = std::all_of(c.begin(), c.end(), [](const std::string& part) {
-    return part.size() == 2 && std::isdigit(static_cast<unsigned char>(part[0])) &&
-           std::isdigit(static_cast<unsigned char>(part[1]));
-  });
-  if (!bcd) {
+  if (!std::all_of(c.begin(), c.end(),
+                   [](const std::string& part) { return IsTwoDecimalDigits(part); })) {
     return {};
   }
   return "20" + c[0] + "-" + c[1] + "-" + c[2] + "T" + c[3] + ":" + c[4] + ":" + c[5];

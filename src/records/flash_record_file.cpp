@@ -55,8 +55,7 @@ std::vector<bool> EdgeBandColumns(RecordMode mode) {
 // Seconds since midnight of an hh:mm:ss text; a part that is not two decimal digits counts 0.
 std::uint64_t SecondsOfDay(std::string_view time) {
   const auto part = [time](std::size_t at) -> std::uint64_t {
-    if (at + 2 > time.size() || !std::isdigit(static_cast<unsigned char>(time[at])) ||
-        !std::isdigit(static_cast<unsigned char>(time[at + 1]))) {
+    if (at + 2 > time.size() || !IsTwoDecimalDigits(time.substr(at, 2))) {
       return 0;
     }
     return static_cast<std::uint64_t>((time[at] - '0') * 10 + (time[at + 1] - '0'));

@@ -1,6 +1,7 @@
 #include "text/number_text.h"
 
 #include <array>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -133,6 +134,11 @@ std::string TwoDigitDecimal(int value) {
 
 std::string TwoDigitHex(int value) {
   return ZeroThenDigits(value, 16);
+}
+
+bool IsTwoDecimalDigits(std::string_view text) {
+  return text.size() == 2 && std::isdigit(static_cast<unsigned char>(text[0])) &&
+         std::isdigit(static_cast<unsigned char>(text[1]));
 }
 
 }  // namespace halvane

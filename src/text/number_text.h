@@ -31,5 +31,7 @@ std::string FixedPointText(double value, int decimals);
 std::string TwoDigitDecimal(int value);
 // The same in hexadecimal, upper case: 0x45 -> "45", 0x0A -> "0A".
 std::string TwoDigitHex(int value);
+// Whether the text is two decimal digits and nothing else ("07"; not "7", "1B" or " 7").
+bool IsTwoDecimalDigits(std::string_view text);
 
 }  // namespace halvane
