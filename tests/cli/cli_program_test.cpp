@@ -196,7 +196,7 @@ TEST_F(CliProgramTest, RecordInfoAndItemReadARecordFile) {
   // 8-bit text is Latin-1; a file saved as UTF-8 with a byte-order mark (here also with CR-only
   // line ends) is UTF-8. JSON gets "°" and "é" either way.
   std::string latin1 = FileText(record);
-  latin1.insert(latin1.find("\r\n", latin1.find("Mode : ")), "\xB0");
+  latin1.insert(latin1.find("\r\n", latin1.find("Mode : ")), 1, '\xB0');
   latin1[latin1.find("           1\t") + 13] = '\xE9';  // record 1's date/time cell
   std::string utf8 = "\xEF\xBB\xBF" + latin1;
   std::erase(utf8, '\n');

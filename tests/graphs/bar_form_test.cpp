@@ -40,7 +40,8 @@ TEST_F(BarFormTest, PlotFillsTheListsFromTheHeaderAndTheFileItHolds) {
     for (const QComboBox* list : {Lists().ComboNoItem, Lists().ComboNo, Lists().ComboItem}) {
       std::string entries = list->objectName().toStdString() + ":";
       for (int entry = 0; entry < list->count() && entry < 5; ++entry) {
-        entries += " " + list->itemText(entry).toStdString();
+        entries += ' ';
+        entries += list->itemText(entry).toStdString();
       }
       Note(entries + (list->count() > 5 ? " ... " + std::to_string(list->count()) : ""));
     }

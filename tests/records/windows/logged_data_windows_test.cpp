@@ -91,9 +91,10 @@ TEST_F(LoggedDataTest, DataLoggerListsTheRecordsAndWritesTheOneClicked) {
   for (int row = -1; row < grid.rowCount(); ++row) {
     std::string cells;
     for (int column = 0; column < grid.columnCount(); ++column) {
-      cells += "|" + (row < 0 ? grid.horizontalHeaderItem(column) : grid.item(row, column))
-                         ->text()
-                         .toStdString();
+      cells += '|';
+      cells += (row < 0 ? grid.horizontalHeaderItem(column) : grid.item(row, column))
+                   ->text()
+                   .toStdString();
     }
     Note(cells);
   }
